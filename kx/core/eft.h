@@ -1,0 +1,62 @@
+// Error-free transformations of binary128 arithmetic shared by the core
+// routines. Each line is one separately rounded binary128 operation in the
+// order written; the library is compiled with -ffp-contract=off so that no
+// two of them are ever fused.
+#pragma once
+
+#include <kx/core/core.h>
+#include <kx/core/quad_words.h>
+
+namespace kx {
+
+/// 2^57 + 1: splits a binary128 value into two halves of at most 56
+/// significant bits, whose products are exact in binary128.
+inline const __float128 split_factor = quad_from_words(0x4038000000000000, 0x0080000000000000);
+
+struct quad_halves {
+  __float128 high;
+  __float128 low;
+};
+
+/// Dekker's split: x = high + low exactly.
+inline quad_halves split(__float128 x) {
+  const __float128 c = x * split_factor;
+  const __float128 high = c - (c - x);
+  return {high, x - high};
+}
+
+/// The exact rounding error of p = x * y, as Dekker's product computes it:
+/// (((x1 y1 - p) + x1 y2) + y1 x2) + x2 y2, each step exact.
+inline __float128 product_error(__float128 x, __float128 y, __float128 p) {
+  const quad_halves xs = split(x);
+  const quad_halves ys = split(y);
+  return (((xs.high * ys.high - p) + xs.high * ys.low) + ys.high * xs.low) + xs.low * ys.low;
+}
+
+/// The quick two-sum that ends every arithmetic routine: from s (the larger)
+/// and t, hi = s + t and lo = t - (hi - s).
+inline kxreal renormalise(__float128 s, __float128 t) {
+  const __float128 hi = s + t;
+  return {hi, t - (hi - s)};
+}
+
+/// Adds the low-order part c2 to a product (c11, c21) by Knuth's two-sum on
+/// the high words: t1 = c11 + c2, and t2 collects c21 and the error of t1.
+inline quad_halves add_to_product(__float128 c11, __float128 c21, __float128 c2) {
+  const __float128 t1 = c11 + c2;
+  const __float128 e = t1 - c11;
+  const __float128 t2 = c21 + ((c11 - (t1 - e)) + (c2 - e));
+  return {t1, t2};
+}
+
+/// The remainder a - (p, q) of a quad pair and a nearby pair p + q, as the
+/// binary128 pair (t11, t21): t11 = a.hi - p by two-sum, t21 its error plus
+/// a.lo - q.
+inline quad_halves remainder_of(const kxreal& a, __float128 p, __float128 q) {
+  const __float128 t11 = a.hi - p;
+  const __float128 e = t11 - a.hi;
+  const __float128 t21 = ((((-p) - e) + (a.hi - (t11 - e))) + a.lo) - q;
+  return {t11, t21};
+}
+
+}  // namespace kx

@@ -1,0 +1,110 @@
+// Nearest integer and the split into integer and fractional parts.
+//
+// Below 2^112 in magnitude the rounding pair R = (2^225, 2^112) does the
+// work: adding R leaves a pair whose low word has unit 1 in its last place,
+// so binary128 round-to-nearest-even removes the fraction. From 2^112 on the
+// high word is itself an integer and the whole fraction sits in the low word,
+// which is rounded directly; this keeps the result an integer up to the bound
+// 2^225, where R no longer suffices.
+#include <kx/core/core.h>
+#include <kx/core/format.h>
+#include <kx/core/quad_words.h>
+
+namespace {
+
+const kxreal rounding_pair = {kx::quad_from_words(0x40E0000000000000, 0x0000000000000000),
+                              kx::quad_from_words(0x406F000000000000, 0x0000000000000000)};
+
+// 2^112: from here on every binary128 value is an integer.
+const __float128 integral_threshold = rounding_pair.lo;
+
+bool beyond_rounding_range(const kxreal& a) {
+  return a.hi >= rounding_pair.hi || a.hi <= -rounding_pair.hi;
+}
+
+bool high_word_is_integral(const kxreal& a) {
+  return a.hi >= integral_threshold || a.hi <= -integral_threshold;
+}
+
+// x rounded to an integer, halfway cases to even (exact).
+__float128 rint_word(__float128 x) {
+  if (!(x < integral_threshold && x > -integral_threshold)) return x;
+  if (x >= 0) return (x + integral_threshold) - integral_threshold;
+  return (x - integral_threshold) + integral_threshold;
+}
+
+__float128 floor_word(__float128 x) {
+  const __float128 r = rint_word(x);
+  return r > x ? r - 1 : r;
+}
+
+__float128 ceil_word(__float128 x) {
+  const __float128 r = rint_word(x);
+  return r < x ? r + 1 : r;
+}
+
+// The nearest integer by the rounding pair, for |a.hi| < 2^112.
+kxreal nint_by_rounding_pair(const kxreal& a) {
+  kxreal s;
+  kxreal b;
+  if (a.hi > 0) {
+    kxadd(a, rounding_pair, s);
+    kxsub(s, rounding_pair, b);
+  } else {
+    kxsub(a, rounding_pair, s);
+    kxadd(s, rounding_pair, b);
+  }
+  return b;
+}
+
+// hi + k for an integral high word and an integral correction k, |k| <= |hi|.
+kxreal integral_pair(__float128 hi, __float128 k) {
+  const __float128 s = hi + k;
+  return {s, k - (s - hi)};
+}
+
+}  // namespace
+
+void kxnint(const kxreal& a, kxreal& b) {
+  if (a.hi == 0) {
+    b = {0, 0};
+    return;
+  }
+  if (beyond_rounding_range(a)) {
+    kx::write_template("('*** KXNINT: Argument is too large.')");
+    kxstop();
+  }
+  // With an even high word (ulp >= 2) or a normalised tie, rounding the low
+  // word to even rounds the sum to even.
+  b = high_word_is_integral(a) ? integral_pair(a.hi, rint_word(a.lo)) : nint_by_rounding_pair(a);
+}
+
+void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
+  if (a.hi == 0) {
+    b = {0, 0};
+    c = {0, 0};
+    return;
+  }
+  if (beyond_rounding_range(a)) {
+    kx::write_template("('*** KXINFR: Argument is too large.')");
+    kxstop();
+  }
+  if (high_word_is_integral(a)) {
+    // The fraction is all in the low word: trunc(hi + lo) = hi + floor(lo)
+    // for positive values, hi + ceil(lo) for negative ones, and lo minus that
+    // correction is exact.
+    const __float128 k = a.hi > 0 ? floor_word(a.lo) : ceil_word(a.lo);
+    const kxreal fraction = {a.lo - k, 0};
+    b = integral_pair(a.hi, k);
+    c = fraction;
+    return;
+  }
+  const kxreal one = {1, 0};
+  kxreal whole = nint_by_rounding_pair(a);
+  int ic;
+  kxcpr(a, whole, ic);
+  if (a.hi > 0 && ic < 0) kxsub(whole, one, whole);
+  if (a.hi < 0 && ic > 0) kxadd(whole, one, whole);
+  kxsub(a, whole, c);
+  b = whole;
+}

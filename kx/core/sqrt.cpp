@@ -1,0 +1,25 @@
+// Square root by one Newton correction of the binary128 root, in Karp's form
+// that multiplies by the reciprocal root: b = t2 + (a - t2^2) t1 / 2 with
+// t1 = 1/sqrt(a.hi) and t2 = a.hi t1, the square t2^2 formed exactly.
+#include <kx/core/core.h>
+#include <kx/core/eft.h>
+#include <kx/core/format.h>
+#include <kx/core/quad_sqrt.h>
+
+void kxsqrt(const kxreal& a, kxreal& b) {
+  if (a.hi == 0) {
+    b = {0, 0};
+    return;
+  }
+  if (a.hi < 0) {
+    kx::write_template("('*** KXSQRT: Argument is negative.')");
+    kxstop();
+  }
+  const __float128 t1 = 1 / kx::quad_sqrt(a.hi);
+  const __float128 t2 = a.hi * t1;
+  const __float128 c11 = t2 * t2;
+  const __float128 c21 = kx::product_error(t2, t2, c11);
+  const kx::quad_halves r = kx::remainder_of(a, c11, c21);
+  const __float128 t3 = ((r.low + r.high) * 0.5Q) * t1;
+  kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
+}

@@ -1,0 +1,6 @@
+// The whole public interface of kx.
+#pragma once
+
+#include <kx/core/core.h>
+#include <kx/core/format.h>
+#include <kx/core/timing.h>
