@@ -57,6 +57,13 @@ kxreal nint_by_rounding_pair(const kxreal& a) {
   return b;
 }
 
+// x - y exactly, as a normalised pair (Knuth's two-sum).
+kxreal exact_difference(__float128 x, __float128 y) {
+  const __float128 s = x - y;
+  const __float128 e = s - x;
+  return {s, (x - (s - e)) + ((-y) - e)};
+}
+
 // hi + k for an integral high word and an integral correction k, |k| <= |hi|.
 kxreal integral_pair(__float128 hi, __float128 k) {
   const __float128 s = hi + k;
@@ -91,10 +98,11 @@ void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
   }
   if (high_word_is_integral(a)) {
     // The fraction is all in the low word: trunc(hi + lo) = hi + floor(lo)
-    // for positive values, hi + ceil(lo) for negative ones, and lo minus that
-    // correction is exact.
+    // for positive values, hi + ceil(lo) for negative ones. lo minus that
+    // correction may need more than one word (1 - 2^-200), so it is formed
+    // exactly by two-sum.
     const __float128 k = a.hi > 0 ? floor_word(a.lo) : ceil_word(a.lo);
-    const kxreal fraction = {a.lo - k, 0};
+    const kxreal fraction = exact_difference(a.lo, k);
     b = integral_pair(a.hi, k);
     c = fraction;
     return;

@@ -5,15 +5,12 @@
 #include <cstring>
 
 #include "mpfr_oracle.h"
+#include "test_support.h"
 
 namespace {
 
 using oracle::big;
 using oracle::hex;
-
-bool same_words(const kxreal& a, const kxreal& b) {
-  return std::memcmp(&a.hi, &b.hi, sizeof a.hi) == 0 && std::memcmp(&a.lo, &b.lo, sizeof a.lo) == 0;
-}
 
 TEST(Arithmetic, NewValueIsZero) {
   const kxreal a;

@@ -14,6 +14,8 @@
 
 #include <kx/core/format.h>
 
+#include "test_support.h"
+
 namespace {
 
 using kx::format_template;
@@ -228,14 +230,7 @@ std::string regex_escaped(std::string_view text) {
 
 void expect_template_fault(std::string_view tmpl, const std::vector<template_value>& values,
                            const std::string& message) {
-  EXPECT_EXIT(
-      {
-        std::fflush(stdout);
-        dup2(2, 1);
-        format_values(tmpl, values);
-      },
-      testing::ExitedWithCode(1), "\\*\\*\\* KXFORMAT: " + message)
-      << tmpl;
+  EXPECT_FATAL_STOP(format_values(tmpl, values), "\\*\\*\\* KXFORMAT: " + message) << tmpl;
 }
 
 TEST(FormatTemplateDeathTest, MalformedTemplatesStopTheProgram) {

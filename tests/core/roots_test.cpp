@@ -1,7 +1,6 @@
 // Square root, n-th root and integer power: exact cases, word-for-word rules,
 // the correctly rounded binary128 root they start from, and their messages.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstring>
@@ -9,26 +8,12 @@
 #include <kx/core/quad_sqrt.h>
 
 #include "mpfr_oracle.h"
+#include "test_support.h"
 
 namespace {
 
 using oracle::big;
 using oracle::hex;
-
-bool same_words(const kxreal& a, const kxreal& b) {
-  return std::memcmp(&a.hi, &b.hi, sizeof a.hi) == 0 && std::memcmp(&a.lo, &b.lo, sizeof a.lo) == 0;
-}
-
-// Runs a statement with its standard output sent to standard error, where a
-// death test reads what the process printed.
-#define EXPECT_FATAL(statement, message)                              \
-  EXPECT_EXIT(                                                        \
-      {                                                               \
-        std::fflush(stdout);                                          \
-        dup2(2, 1);                                                   \
-        statement;                                                    \
-      },                                                              \
-      ::testing::ExitedWithCode(1), message)
 
 TEST(QuadSqrt, CorrectlyRoundedAgainstMpfr) {
   oracle::operands gen(21);
@@ -66,7 +51,7 @@ TEST(Sqrt, ExactAndSpecialValues) {
     big err(root), exact_root(r.hi);
     ASSERT_LT(oracle::error_units(root, exact_root), 19) << hex(r);
   }
-  EXPECT_FATAL(kxsqrt(kxreal{-1, 0}, b), "^\\*\\*\\* KXSQRT: Argument is negative\\.\n$");
+  EXPECT_FATAL_STOP(kxsqrt(kxreal{-1, 0}, b), "^\\*\\*\\* KXSQRT: Argument is negative\\.\n$");
 }
 
 TEST(NthRoot, RulesAndExactCases) {
@@ -89,10 +74,10 @@ TEST(NthRoot, RulesAndExactCases) {
     EXPECT_TRUE(same_words(b, kxreal{0, 0})) << n;
   }
   // A negative argument is reported before a bad order.
-  EXPECT_FATAL(kxnrt(kxreal{-1, 0}, 3, b), "^\\*\\*\\* KXNRT: Argument is negative\\.\n$");
-  EXPECT_FATAL(kxnrt(kxreal{-1, 0}, 0, b), "^\\*\\*\\* KXNRT: Argument is negative\\.\n$");
-  EXPECT_FATAL(kxnrt(kxreal{2, 0}, 0, b), "^\\*\\*\\* KXNRT: Improper value of N         0\n$");
-  EXPECT_FATAL(kxnrt(kxreal{2, 0}, -12345, b), "^\\*\\*\\* KXNRT: Improper value of N    -12345\n$");
+  EXPECT_FATAL_STOP(kxnrt(kxreal{-1, 0}, 3, b), "^\\*\\*\\* KXNRT: Argument is negative\\.\n$");
+  EXPECT_FATAL_STOP(kxnrt(kxreal{-1, 0}, 0, b), "^\\*\\*\\* KXNRT: Argument is negative\\.\n$");
+  EXPECT_FATAL_STOP(kxnrt(kxreal{2, 0}, 0, b), "^\\*\\*\\* KXNRT: Improper value of N         0\n$");
+  EXPECT_FATAL_STOP(kxnrt(kxreal{2, 0}, -12345, b), "^\\*\\*\\* KXNRT: Improper value of N    -12345\n$");
 }
 
 TEST(IntegerPower, ExactPowersAndRules) {
@@ -132,9 +117,9 @@ TEST(IntegerPower, ExactPowersAndRules) {
     kxnpwr(a, 7, expected);
     ASSERT_TRUE(same_words(x, expected)) << "aliased " << hex(a);
   }
-  EXPECT_FATAL(kxnpwr(kxreal{0, 0}, 0, b), "^\\*\\*\\* KXNPWR: Argument is zero and N is negative or zero\\.\n$");
-  EXPECT_FATAL(kxnpwr(kxreal{0, 0}, -1, b), "^\\*\\*\\* KXNPWR: Argument is zero and N is negative or zero\\.\n$");
-  EXPECT_FATAL(kxnpwr(kxreal{2, 0}, INT_MIN, b), "^\\*\\*\\* KXNPWR: Improper value of N -2147483648\n$");
+  EXPECT_FATAL_STOP(kxnpwr(kxreal{0, 0}, 0, b), "^\\*\\*\\* KXNPWR: Argument is zero and N is negative or zero\\.\n$");
+  EXPECT_FATAL_STOP(kxnpwr(kxreal{0, 0}, -1, b), "^\\*\\*\\* KXNPWR: Argument is zero and N is negative or zero\\.\n$");
+  EXPECT_FATAL_STOP(kxnpwr(kxreal{2, 0}, INT_MIN, b), "^\\*\\*\\* KXNPWR: Improper value of N -2147483648\n$");
 }
 
 }  // namespace
