@@ -4,3 +4,6 @@
 #include <kx/core/core.h>
 #include <kx/core/format.h>
 #include <kx/core/timing.h>
+#include <kx/convert/input.h>
+#include <kx/convert/output.h>
+#include <kx/convert/units.h>
