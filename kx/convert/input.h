@@ -2,7 +2,6 @@
 // input unit, converted to binary128 and quad-pair values.
 #pragma once
 
-#include <iosfwd>
 #include <string_view>
 
 #include <kx/core/core.h>
@@ -13,3 +12,16 @@
 /// Stops with a message when n exceeds the length of s.
 ///   kxdigin("12a3", 4);   // 123, after one message line
 __float128 kxdigin(std::string_view s, int n);
+
+/// b = the value of the decimal literal s, such as "-1.5e+3" or a 70-digit
+/// constant: sign, digits with at most one point, then an optional exponent
+/// of at most three digits after D, d, E or e. Blank or empty text gives 0.
+/// Stops with a message on a syntax error.
+///   kxreal b;  kxinpc("3.14159265358979323846264338327950288419716939937510", b);
+void kxinpc(std::string_view s, kxreal& b);
+
+/// b = the value of the literal on the next line of input unit iu (5 is
+/// standard input; see units.h for attaching others), converted as by
+/// kxinpc whatever its length. Stops with a message at end of file.
+///   kxreal b;  kxinp(5, b);
+void kxinp(int iu, kxreal& b);

@@ -6,3 +6,30 @@
 #include <string>
 
 #include <kx/core/core.h>
+
+/// Writes a in scientific notation with nd significant digits, left-justified
+/// in b(1..nb) and padded with blanks: 12.5 with nd = 5 is "1.2500e1",
+/// -0.25 with nd = 3 is "-2.50e-1". Exactly nb characters of b are written.
+/// Stops with a message when nb <= nd + 7 or b holds fewer than nb characters.
+///   char b[20];  kxeformat(kxreal{12.5Q, 0}, 20, 5, b);
+void kxeformat(const kxreal& a, int nb, int nd, std::span<char> b);
+
+/// The nb characters that kxeformat(a, nb, nd, b) writes, as a string.
+///   kxeformat(kxreal{100}, 12, 4);   // "1.000e2     "
+std::string kxeformat(const kxreal& a, int nb, int nd);
+
+/// Writes a in fixed notation with nd digits after the point, right-justified
+/// in b(1..nb); 64 blanks... "12." for twelve with nd = 0. A number too wide
+/// for the field fills it with asterisks. Stops with a message when
+/// nb <= nd + 7 or b holds fewer than nb characters.
+void kxfformat(const kxreal& a, int nb, int nd, std::span<char> b);
+
+/// The nb characters that kxfformat(a, nb, nd, b) writes, as a string.
+///   kxfformat(kxreal{-7}, 10, 2);   // "     -7.00"
+std::string kxfformat(const kxreal& a, int nb, int nd);
+
+/// Writes a with ld significant digits in a field of ln characters (trailing
+/// blanks included) as one line on output unit iu, 120 characters a line.
+/// Unit 6 is standard output. Stops with a message when ln < ld + 8.
+///   kxwritenum(6, 80, 70, x);
+void kxwritenum(int iu, int ln, int ld, const kxreal& a);

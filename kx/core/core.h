@@ -12,13 +12,35 @@
 #pragma once
 
 #include <array>
+#include <concepts>
 
 /// A quad-pair real number; a new value is zero in both words.
 ///   kxreal a;            // (0, 0)
-///   kxreal one{1, 0};    // 1
+///   kxreal one{1, 0};    // 1, given word for word
+///   kxreal q = 0.5Q;     // (0.5, 0): a binary128 value widens exactly
+///   kxreal i{3};         // (3, 0): ints and doubles widen only when asked
 struct kxreal {
   __float128 hi = 0;
   __float128 lo = 0;
+
+  constexpr kxreal() = default;
+
+  /// The pair (hi, lo) word for word; normalising it is the caller's part.
+  constexpr kxreal(__float128 high, __float128 low) : hi(high), lo(low) {}
+
+  /// (q, 0). Only a binary128 argument converts implicitly: an int or a
+  /// double must name the conversion, so none can slip in unnoticed.
+  template <std::same_as<__float128> Q>
+  constexpr kxreal(Q q) : hi(q), lo(0) {}
+
+  /// (i, 0) and (d, 0), both exact.
+  constexpr explicit kxreal(int i) : hi(i), lo(0) {}
+  constexpr explicit kxreal(double d) : hi(d), lo(0) {}
+
+  /// Narrowing keeps the high word: static_cast<__float128>(a) is a.hi, and
+  /// static_cast<double>(a) is a.hi rounded to the nearest double.
+  constexpr explicit operator __float128() const { return hi; }
+  constexpr explicit operator double() const { return static_cast<double>(hi); }
 };
 
 // ---- Basic arithmetic ---------------------------------------------------
