@@ -19,7 +19,7 @@ void kxeformat(const kxreal& a, int nb, int nd, std::span<char> b);
 std::string kxeformat(const kxreal& a, int nb, int nd);
 
 /// Writes a in fixed notation with nd digits after the point, right-justified
-/// in b(1..nb); 64 blanks... "12." for twelve with nd = 0. A number too wide
+/// in b(1..nb): twelve with nd = 0 ends the field with "12.". A number too wide
 /// for the field fills it with asterisks. Stops with a message when
 /// nb <= nd + 7 or b holds fewer than nb characters.
 void kxfformat(const kxreal& a, int nb, int nd, std::span<char> b);
