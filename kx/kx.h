@@ -7,3 +7,5 @@
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
 #include <kx/convert/units.h>
+#include <kx/types/number.h>
+#include <kx/types/functions.h>

@@ -1,0 +1,70 @@
+#include <kx/types/functions.h>
+
+#include <quadmath.h>
+
+kxreal abs(const kxreal& a) {
+  kxreal b;
+  kxabs(a, b);
+  return b;
+}
+
+kxreal sqrt(const kxreal& a) {
+  kxreal b;
+  kxsqrt(a, b);
+  return b;
+}
+
+kxreal nroot(const kxreal& a, int n) {
+  kxreal b;
+  kxnrt(a, n, b);
+  return b;
+}
+
+kxreal nint(const kxreal& a) {
+  kxreal b;
+  kxnint(a, b);
+  return b;
+}
+
+kxreal aint(const kxreal& a) {
+  kxreal whole;
+  kxreal fraction;
+  kxinfr(a, whole, fraction);
+  return whole;
+}
+
+kxreal mod(const kxreal& a, const kxreal& b) {
+  kxreal q;
+  kxdiv(a, b, q);
+  kxreal i;
+  kxreal f;
+  kxinfr(q, i, f);
+  kxreal t;
+  kxmul(b, i, t);
+  kxreal r;
+  kxsub(a, t, r);
+  return r;
+}
+
+// The high word takes b's sign bit; the low word is negated only when that
+// changed the high word, so a zero high word keeps its low word as it is.
+kxreal sign(const kxreal& a, const kxreal& b) {
+  const __float128 h = copysignq(a.hi, b.hi);
+  return {h, h != a.hi ? -a.lo : a.lo};
+}
+
+kxreal min(const kxreal& a, const kxreal& b) {
+  int ic;
+  kxcpr(a, b, ic);
+  return ic < 0 ? a : b;
+}
+
+kxreal min(const kxreal& a, const kxreal& b, const kxreal& c) { return min(min(a, b), c); }
+
+kxreal max(const kxreal& a, const kxreal& b) {
+  int ic;
+  kxcpr(a, b, ic);
+  return ic < 0 ? b : a;
+}
+
+kxreal max(const kxreal& a, const kxreal& b, const kxreal& c) { return max(max(a, b), c); }

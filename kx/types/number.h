@@ -1,0 +1,122 @@
+// kxreal as a value type: arithmetic and relational operators over the core
+// routines, for kxreal with kxreal and with binary128 operands.
+//
+// Each operator calls exactly one core routine, so an expression gives the
+// same bits as the routine calls it stands for:
+//   R + R  kxadd      R + Q  kxadd(a, (q, 0))   Q + R  kxadd((q, 0), b)
+//   R - R  kxsub      R - Q  kxsub(a, (q, 0))   Q - R  kxsub((q, 0), b)
+//   R * R  kxmul      R * Q  kxmuld(a, q)       Q * R  kxmuld(b, q)
+//   R / R  kxdiv      R / Q  kxdivd(a, q)       Q / R  kxdiv((q, 0), b)
+// There are no operators with int or double operands: they do not compile,
+// so such a value enters only through an explicit kxreal(i) or kxreal(d).
+#pragma once
+
+#include <concepts>
+
+#include <kx/core/core.h>
+
+namespace kx {
+
+/// Built-in arithmetic types other than binary128: never mixed into kxreal
+/// arithmetic silently.
+template <class T>
+concept implicit_scalar = (std::integral<T> || std::floating_point<T>) && !std::same_as<T, __float128>;
+
+}  // namespace kx
+
+// ---- Arithmetic -----------------------------------------------------------
+
+/// a + b, a - b, a * b, a / b as the table above.
+///   kxreal x = kxreal{1, 0} / 3.0Q;   // kxdivd
+inline kxreal operator+(const kxreal& a, const kxreal& b) { kxreal c; kxadd(a, b, c); return c; }
+inline kxreal operator-(const kxreal& a, const kxreal& b) { kxreal c; kxsub(a, b, c); return c; }
+inline kxreal operator*(const kxreal& a, const kxreal& b) { kxreal c; kxmul(a, b, c); return c; }
+inline kxreal operator/(const kxreal& a, const kxreal& b) { kxreal c; kxdiv(a, b, c); return c; }
+
+inline kxreal operator+(const kxreal& a, __float128 q) { kxreal c; kxadd(a, kxreal{q, 0}, c); return c; }
+inline kxreal operator-(const kxreal& a, __float128 q) { kxreal c; kxsub(a, kxreal{q, 0}, c); return c; }
+inline kxreal operator*(const kxreal& a, __float128 q) { kxreal c; kxmuld(a, q, c); return c; }
+inline kxreal operator/(const kxreal& a, __float128 q) { kxreal c; kxdivd(a, q, c); return c; }
+
+inline kxreal operator+(__float128 q, const kxreal& b) { kxreal c; kxadd(kxreal{q, 0}, b, c); return c; }
+inline kxreal operator-(__float128 q, const kxreal& b) { kxreal c; kxsub(kxreal{q, 0}, b, c); return c; }
+inline kxreal operator*(__float128 q, const kxreal& b) { kxreal c; kxmuld(b, q, c); return c; }
+inline kxreal operator/(__float128 q, const kxreal& b) { kxreal c; kxdiv(kxreal{q, 0}, b, c); return c; }
+
+template <kx::implicit_scalar T> kxreal operator+(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal operator-(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal operator*(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal operator/(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal operator+(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> kxreal operator-(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> kxreal operator*(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> kxreal operator/(T, const kxreal&) = delete;
+
+/// a op= b is a = a op b, with the same routine.
+inline kxreal& operator+=(kxreal& a, const kxreal& b) { kxadd(a, b, a); return a; }
+inline kxreal& operator-=(kxreal& a, const kxreal& b) { kxsub(a, b, a); return a; }
+inline kxreal& operator*=(kxreal& a, const kxreal& b) { kxmul(a, b, a); return a; }
+inline kxreal& operator/=(kxreal& a, const kxreal& b) { kxdiv(a, b, a); return a; }
+inline kxreal& operator+=(kxreal& a, __float128 q) { return a = a + q; }
+inline kxreal& operator-=(kxreal& a, __float128 q) { return a = a - q; }
+inline kxreal& operator*=(kxreal& a, __float128 q) { return a = a * q; }
+inline kxreal& operator/=(kxreal& a, __float128 q) { return a = a / q; }
+
+template <kx::implicit_scalar T> kxreal& operator+=(kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal& operator-=(kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal& operator*=(kxreal&, T) = delete;
+template <kx::implicit_scalar T> kxreal& operator/=(kxreal&, T) = delete;
+
+/// -a: the sign bits of both words flipped.
+inline kxreal operator-(const kxreal& a) { kxreal b; kxneg(a, b); return b; }
+
+/// a^n for an integer n, by kxnpwr; stops when a is zero and n <= 0.
+///   pow(kxreal{2}, 10);   // exactly 1024
+inline kxreal pow(const kxreal& a, int n) { kxreal b; kxnpwr(a, n, b); return b; }
+
+/// Only an int exponent: a long would be cut, a double has no integer power.
+template <class T>
+  requires(!std::same_as<T, int>)
+kxreal pow(const kxreal&, T) = delete;
+
+// ---- Comparison -------------------------------------------------------------
+
+/// Relational operators by kxcpr, a binary128 operand widened to (q, 0). A NaN
+/// high word on the left compares greater than anything.
+namespace kx {
+inline int compare(const kxreal& a, const kxreal& b) { int ic; kxcpr(a, b, ic); return ic; }
+}  // namespace kx
+
+inline bool operator==(const kxreal& a, const kxreal& b) { return kx::compare(a, b) == 0; }
+inline bool operator!=(const kxreal& a, const kxreal& b) { return kx::compare(a, b) != 0; }
+inline bool operator<(const kxreal& a, const kxreal& b) { return kx::compare(a, b) < 0; }
+inline bool operator<=(const kxreal& a, const kxreal& b) { return kx::compare(a, b) <= 0; }
+inline bool operator>(const kxreal& a, const kxreal& b) { return kx::compare(a, b) > 0; }
+inline bool operator>=(const kxreal& a, const kxreal& b) { return kx::compare(a, b) >= 0; }
+
+inline bool operator==(const kxreal& a, __float128 q) { return a == kxreal{q, 0}; }
+inline bool operator!=(const kxreal& a, __float128 q) { return a != kxreal{q, 0}; }
+inline bool operator<(const kxreal& a, __float128 q) { return a < kxreal{q, 0}; }
+inline bool operator<=(const kxreal& a, __float128 q) { return a <= kxreal{q, 0}; }
+inline bool operator>(const kxreal& a, __float128 q) { return a > kxreal{q, 0}; }
+inline bool operator>=(const kxreal& a, __float128 q) { return a >= kxreal{q, 0}; }
+
+inline bool operator==(__float128 q, const kxreal& b) { return kxreal{q, 0} == b; }
+inline bool operator!=(__float128 q, const kxreal& b) { return kxreal{q, 0} != b; }
+inline bool operator<(__float128 q, const kxreal& b) { return kxreal{q, 0} < b; }
+inline bool operator<=(__float128 q, const kxreal& b) { return kxreal{q, 0} <= b; }
+inline bool operator>(__float128 q, const kxreal& b) { return kxreal{q, 0} > b; }
+inline bool operator>=(__float128 q, const kxreal& b) { return kxreal{q, 0} >= b; }
+
+template <kx::implicit_scalar T> bool operator==(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> bool operator!=(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> bool operator<(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> bool operator<=(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> bool operator>(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> bool operator>=(const kxreal&, T) = delete;
+template <kx::implicit_scalar T> bool operator==(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> bool operator!=(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> bool operator<(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> bool operator<=(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> bool operator>(T, const kxreal&) = delete;
+template <kx::implicit_scalar T> bool operator>=(T, const kxreal&) = delete;
