@@ -1,7 +1,10 @@
-// The ZEZUV1 test program: prints its parameters, then runs the test.
+// The ZEZUV1 test program: prints its parameters, then runs the test. It
+// ends with status 0 after "TEST PASSED" and 1 after "TEST FAILED", so a
+// script that runs it can tell the two apart.
 #include <kx/kx.h>
 
 #include "run_parameters.h"
+#include "test_run.h"
 
 namespace {
 
@@ -17,5 +20,5 @@ void write_header() {
 
 int main() {
   write_header();
-  return 0;
+  return test_run::run() ? 0 : 1;
 }

@@ -9,3 +9,5 @@
 #include <kx/convert/units.h>
 #include <kx/types/number.h>
 #include <kx/types/functions.h>
+#include <kx/pslq/pslq.h>
+#include <kx/pslq/utilities.h>

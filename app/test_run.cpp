@@ -1,0 +1,84 @@
+#include "test_run.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <kx/kx.h>
+
+#include "run_parameters.h"
+
+namespace test_run {
+namespace {
+
+constexpr int field_width = 64;
+
+// "1" for the constant term, then "al^" and the power in three columns.
+std::string label(int k) {
+  if (k == 1) return "1";
+  std::string text = kx::format_template("('al^',i3)", {k - 1});
+  text.pop_back();  // the line end
+  return text;
+}
+
+// The template of a relation line, made from its stored head "(64a1" by
+// writing the rest from the sixth character on: (64a1," * ",a).
+std::string relation_template() {
+  std::string tmpl = "(64a1";
+  tmpl.resize(field_width, ' ');
+  const std::string tail = ",\" * \",a)";
+  std::copy(tail.begin(), tail.end(), tmpl.begin() + 5);
+  return tmpl;
+}
+
+// The field gets '+' before a positive number, or all '*' without room for it.
+void mark_sign(std::string& field) {
+  const std::size_t j = field.find_first_not_of(' ');
+  if (j == std::string::npos || field[j] == '-') return;
+  if (j > 0) {
+    field[j - 1] = '+';
+  } else {
+    field.assign(field.size(), '*');
+  }
+}
+
+}  // namespace
+
+std::string relation_line(const kxreal& coefficient, const std::string& label) {
+  std::string field = kxfformat(coefficient, field_width, 0);
+  mark_sign(field);
+  std::vector<kx::template_value> values(field.begin(), field.end());
+  values.emplace_back(label);
+  return kx::format_template(relation_template(), values);
+}
+
+void write_relation(std::span<const kxreal> r) {
+  kx::write_template("(/'Recovered relation: 0 =')");
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    if (r[i] == kxreal{}) continue;
+    const std::string line = relation_line(r[i], label(static_cast<int>(i) + 1));
+    kx::write_to_output_unit(kx::standard_output_unit, line);
+  }
+}
+
+bool run() {
+  using namespace run_parameters;
+  const kxreal eps = pow(kxreal{10.0Q}, nep);
+  const kxreal alpha = nroot(kxreal{3.0Q}, kr) - nroot(kxreal{2.0Q}, ks);
+
+  std::vector<kxreal> x(n);
+  x[0] = 1.0Q;
+  for (int k = 2; k <= n; ++k) x[k - 1] = alpha * x[k - 2];
+
+  std::vector<kxreal> r(n);
+  int found = 0;
+  zezuv1(debug, n, rb, eps, x, found, r);
+  if (found != 1) {
+    kx::write_template("(a)", {"TEST FAILED"});
+    return false;
+  }
+  write_relation(r);
+  kx::write_template("(a)", {"TEST PASSED"});
+  return true;
+}
+
+}  // namespace test_run
