@@ -2,17 +2,21 @@
 
 #include <quadmath.h>
 
-kxreal abs(const kxreal& a) {
+namespace {
+
+// The output argument of a routine of the form routine(a, b), by value.
+template <class Routine>
+kxreal result_of(Routine routine, const kxreal& a) {
   kxreal b;
-  kxabs(a, b);
+  routine(a, b);
   return b;
 }
 
-kxreal sqrt(const kxreal& a) {
-  kxreal b;
-  kxsqrt(a, b);
-  return b;
-}
+}  // namespace
+
+kxreal abs(const kxreal& a) { return result_of(kxabs, a); }
+
+kxreal sqrt(const kxreal& a) { return result_of(kxsqrt, a); }
 
 kxreal nroot(const kxreal& a, int n) {
   kxreal b;
@@ -20,11 +24,7 @@ kxreal nroot(const kxreal& a, int n) {
   return b;
 }
 
-kxreal nint(const kxreal& a) {
-  kxreal b;
-  kxnint(a, b);
-  return b;
-}
+kxreal nint(const kxreal& a) { return result_of(kxnint, a); }
 
 kxreal aint(const kxreal& a) {
   kxreal whole;
