@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <numeric>
 #include <sstream>
 #include <string>
@@ -93,6 +94,22 @@ TEST(Program, PrintsTheMinimalPolynomialAndPasses) {
   long long g = 0;
   for (const long long v : c) g = std::gcd(g, std::llabs(v));
   EXPECT_EQ(g, 1);
+}
+
+// A regression guard, not a proof of correctness: the stored file is a copy
+// of an earlier run of this program (CPU times masked), so any change in the
+// printed digits, reports or iteration count shows up here for review.
+TEST(Program, OutputMatchesTheStoredRun) {
+  int status = -1;
+  std::string output = run_program(status);
+  const std::string heading = "CPU times:\n";
+  const std::size_t times = output.find(heading);
+  ASSERT_NE(times, std::string::npos);
+  const std::size_t begin = times + heading.size();
+  output.replace(begin, output.find('\n', begin) - begin, "<cpu times>");
+  std::ifstream stored(EXPECTED_RUN);
+  const std::string expected((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(output, expected);
 }
 
 TEST(RelationReport, SignsPointsAndLabels) {
