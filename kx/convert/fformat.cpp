@@ -1,1 +1,142 @@
-// placeholder
+// Fixed notation of a quad pair: its scientific text, asked for two digits
+// beyond those shown, has its digits moved around the point by the exponent,
+// with no arithmetic on the digits. An exact integer that lies a hair below
+// itself comes out exactly through the carry of the scientific text.
+#include <quadmath.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <string_view>
+
+#include <kx/convert/input.h>
+#include <kx/convert/nonfinite.h>
+#include <kx/convert/output.h>
+#include <kx/core/format.h>
+
+namespace {
+
+// The exponent digits kept: 16 decimal digits are exact in binary128.
+constexpr std::size_t kept_exponent_digits = 16;
+
+[[noreturn]] void width_fault() {
+  kx::write_template("('*** KXFFORMAT: uninitialized or inadequately sized arrays')");
+  kxstop();
+}
+
+[[noreturn]] void syntax_fault() {
+  kx::write_template("('*** KXFFORMAT: Syntax error in output of kxeformat')");
+  kxstop();
+}
+
+// The pieces of a scientific text [-]d.ddd...e[-]x.
+struct scientific_parts {
+  bool negative = false;
+  std::string digits;  // the leading digit, then the digits after the point
+  int exponent_sign = 1;
+  __float128 exponent = 0;  // the exponent's magnitude, as kxdigin gives it
+};
+
+// The width of the scientific text: all integer digits, nd digits after the
+// point, two more, and room for the sign, the point and the exponent.
+// Evaluated in binary128 as written; a.hi is finite here, so the width is
+// below nd + 4955.
+long long scientific_width(const kxreal& a, int nd) {
+  if (a.hi == 0) return static_cast<long long>(nd) + 11;
+  const __float128 t = log10q(fabsq(a.hi));
+  return static_cast<long long>(truncq((static_cast<__float128>(nd) + fmaxq(t, 0)) + 11));
+}
+
+scientific_parts parse_scientific(const std::string& s) {
+  const std::size_t last = s.find_last_not_of(' ');
+  if (last == std::string::npos) syntax_fault();
+  const std::size_t e = s.find('e');
+  if (e == std::string::npos || e > last) syntax_fault();
+  scientific_parts p;
+  p.negative = s[0] == '-';
+  const std::size_t lead = p.negative ? 1 : 0;
+  p.digits = s.substr(lead, e - lead);
+  if (p.digits.size() > 1 && p.digits[1] == '.') p.digits.erase(1, 1);
+  std::size_t first = e + 1;
+  if (first <= last && s[first] == '-') {
+    p.exponent_sign = -1;
+    ++first;
+  }
+  const std::string_view exponent_digits(s.data() + first, last + 1 - first);
+  const std::size_t kept = std::min(exponent_digits.size(), kept_exponent_digits);
+  p.exponent = kxdigin(exponent_digits, static_cast<int>(kept));
+  return p;
+}
+
+// Digit k of the scientific text, k = 0 being the leading digit. The text
+// was asked for nd + 2 digits beyond the integer digits, more than the
+// fixed text takes; the '0' beyond its end is never reached.
+char digit_at(const std::string& digits, long long k) {
+  return k < static_cast<long long>(digits.size()) ? digits[static_cast<std::size_t>(k)] : '0';
+}
+
+// [-] d0 ... dE . d(E+1) ... d(E+nd) for E >= 0; [-] 0 . then min(nd, -E - 1)
+// zeros and the leading digits up to nd places for E < 0.
+std::string fixed_text(const scientific_parts& p, int nd, long long e) {
+  std::string text = p.negative ? "-" : "";
+  if (e >= 0) {
+    for (long long k = 0; k <= e; ++k) text += digit_at(p.digits, k);
+    text += '.';
+    for (long long k = e + 1; k <= e + nd; ++k) text += digit_at(p.digits, k);
+  } else {
+    text += "0.";
+    const long long zeros = std::min<long long>(nd, -e - 1);
+    text.append(static_cast<std::size_t>(zeros), '0');
+    for (long long k = 0; k < nd - zeros; ++k) text += digit_at(p.digits, k);
+  }
+  return text;
+}
+
+// The text right-justified in the field, blanks before it; a text wider than
+// the field fills it with asterisks.
+void right_justify(std::string_view text, std::span<char> field) {
+  if (text.size() > field.size()) {
+    std::fill(field.begin(), field.end(), '*');
+    return;
+  }
+  const auto blanks = field.size() - text.size();
+  std::fill_n(field.begin(), blanks, ' ');
+  std::copy(text.begin(), text.end(), field.begin() + static_cast<std::ptrdiff_t>(blanks));
+}
+
+}  // namespace
+
+void kxfformat(const kxreal& a, int nb, int nd, std::span<char> b) {
+  if (nd < 0 || static_cast<long long>(nb) <= static_cast<long long>(nd) + 7 ||
+      b.size() < static_cast<std::size_t>(nb)) {
+    width_fault();
+  }
+  const std::span<char> field = b.first(static_cast<std::size_t>(nb));
+  const std::string_view special = kx::nonfinite_text(a);
+  if (!special.empty()) {
+    right_justify(special, field);
+    return;
+  }
+  // The scientific text is as wide as it needs to be (nd + 11 plus the
+  // integer digits), which for large numbers is more than nb + 20.
+  const long long nb2 = scientific_width(a, nd);
+  if (nb2 > INT_MAX) width_fault();
+  const int width = static_cast<int>(nb2);
+  const scientific_parts p = parse_scientific(kxeformat(a, width, width - 8));
+  if (p.exponent_sign == 1 && (static_cast<__float128>(nd) + p.exponent) + 3 > nb) {
+    std::fill(field.begin(), field.end(), '*');
+    return;
+  }
+  // Past the test a positive exponent is below nb; a negative one beyond
+  // nd + 1 only adds zeros that are cut, so it is clamped there. With
+  // these, the text has at most nd + E + 3 characters and fits the field.
+  const long long e = p.exponent_sign == 1 ? static_cast<long long>(p.exponent)
+                                           : -static_cast<long long>(fminq(p.exponent, nd + 1));
+  right_justify(fixed_text(p, nd, e), field);
+}
+
+std::string kxfformat(const kxreal& a, int nb, int nd) {
+  std::string b(static_cast<std::size_t>(std::max(nb, 0)), ' ');
+  kxfformat(a, nb, nd, b);
+  return b;
+}
