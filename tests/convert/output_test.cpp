@@ -257,4 +257,123 @@ TEST(Eformat, RoundTripThroughDecimalInput) {
               largest_moderate, largest);
 }
 
+std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+TEST(Fformat, LayoutsOfTheNotation) {
+  EXPECT_EQ(kxfformat(kxreal{12}, 64, 0), blanks(61) + "12.");
+  EXPECT_EQ(kxfformat(kxreal{-7}, 64, 0), blanks(61) + "-7.");
+  EXPECT_EQ(kxfformat(kxreal{1}, 64, 0), blanks(62) + "1.");
+  EXPECT_EQ(kxfformat(kxreal{0}, 12, 3), blanks(7) + "0.000");
+  EXPECT_EQ(kxfformat(kxreal{-0.0Q, 0}, 12, 3), blanks(7) + "0.000");
+  EXPECT_EQ(kxfformat(pair_of("0.001234"), 12, 3), blanks(7) + "0.001");
+  EXPECT_EQ(kxfformat(pair_of("0.0001234"), 12, 3), blanks(7) + "0.000");
+  EXPECT_EQ(kxfformat(pair_of("-0.0001234"), 12, 3), blanks(6) + "-0.000");
+  EXPECT_EQ(kxfformat(kxreal{0.5Q, 0}, 8, 0), blanks(6) + "0.");
+  EXPECT_EQ(kxfformat(pair_of("-123.456789"), 16, 5), blanks(6) + "-123.45678");
+  EXPECT_EQ(kxfformat(pair_of("98765.4321"), 16, 2), blanks(8) + "98765.43");
+  // A field too narrow for the number is all asterisks: nd + E + 3 > nb.
+  kxreal p;
+  kxnpwr(kxreal{10}, 62, p);
+  EXPECT_EQ(kxfformat(p, 64, 0), std::string(64, '*'));
+  kxnpwr(kxreal{10}, 61, p);
+  EXPECT_EQ(kxfformat(p, 64, 0), " 1" + std::string(61, '0') + ".");
+  EXPECT_EQ(kxfformat(kxreal{1234567}, 10, 2), std::string(10, '*'));
+  EXPECT_EQ(kxfformat(kxreal{123456}, 10, 2), " 123456.00");
+  EXPECT_EQ(kxfformat(kxreal{-123456}, 10, 2), "-123456.00");
+  EXPECT_EQ(kxfformat(pair_of("1e4000"), 64, 2), std::string(64, '*'));
+  EXPECT_EQ(kxfformat(pair_of("-1e-4000"), 12, 2), blanks(7) + "-0.00");
+}
+
+TEST(Fformat, ChecksItsWidth) {
+  const char* msg = "\\*\\*\\* KXFFORMAT: uninitialized or inadequately sized arrays";
+  EXPECT_FATAL_STOP(kxfformat(kxreal{1}, 9, 2), msg);
+  std::vector<char> short_buffer(9);
+  EXPECT_FATAL_STOP(kxfformat(kxreal{1}, 10, 2, short_buffer), msg);
+  EXPECT_FATAL_STOP(kxfformat(kxreal{1}, 10, -1), msg);
+  std::vector<char> b(20, '#');
+  kxfformat(kxreal{5}, 10, 2, std::span<char>(b).first(15));
+  EXPECT_EQ(std::string(b.begin(), b.end()), blanks(6) + "5.00" + std::string(10, '#'));
+}
+
+// MPFR's fixed text of the exact value rounded to nearest with nd digits,
+// right-justified in nb columns.
+std::string mpfr_fixed(const big& x, int nb, int nd) {
+  char* text = nullptr;
+  mpfr_asprintf(&text, "%#*.*Rf", nb, nd, x.get());  // # keeps the point when nd = 0
+  std::string s = text;
+  mpfr_free_str(text);
+  return s;
+}
+
+// Integers n, and n a hair below and above themselves (n - 2^-220,
+// n (1 - 2^-220), n + 2^-220 |n|), print as n exactly, of either sign.
+TEST(Fformat, IntegersNearAndBelowThemselvesPrintExactly) {
+  oracle::operands gen(31);
+  for (int i = 0; i < 3000; ++i) {
+    const int digits = gen.uniform(1, 40);
+    big n;
+    mpfr_set_ui(n.get(), 0, MPFR_RNDN);
+    for (int k = 0; k < digits; ++k) {
+      mpfr_mul_ui(n.get(), n.get(), 10, MPFR_RNDN);
+      mpfr_add_ui(n.get(), n.get(), static_cast<unsigned long>(gen.uniform(k == 0 ? 1 : 0, 9)), MPFR_RNDN);
+    }
+    if (gen.coin()) mpfr_neg(n.get(), n.get(), MPFR_RNDN);
+    const kxreal exact = oracle::to_pair(n);
+    const int nd = gen.uniform(0, 6);
+    const int nb = 64;
+    const std::string expected = mpfr_fixed(n, nb, nd);
+    kxreal below_by_hair;
+    const kxreal hair = exact.hi > 0 ? kxreal{-0x1p-220Q, 0} : kxreal{0x1p-220Q, 0};
+    kxadd(exact, hair, below_by_hair);
+    for (const kxreal& a : {exact, below_by_hair, nudged(exact, -1), nudged(exact, 1)}) {
+      ASSERT_EQ(kxfformat(a, nb, nd), expected) << hex(a);
+    }
+  }
+}
+
+// Random values below 10^50 with at most 58 digits shown: the fixed text
+// lies within one unit of its last place of the exact value (cut or
+// carried, never further).
+TEST(Fformat, RandomValuesAgainstMpfr) {
+  oracle::operands gen(32);
+  for (int i = 0; i < 5000; ++i) {
+    const int e = gen.uniform(-60, 166);
+    const kxreal x = gen.pair_with_exponent(e);
+    const int integer_digits = std::max(1, static_cast<int>(e * 0.30103) + 1);
+    const int nd = gen.uniform(0, std::min(20, 58 - integer_digits));
+    const int nb = 80;
+    const std::string text = kxfformat(x, nb, nd);
+    const std::string rounded = mpfr_fixed(big(x), nb, nd);
+    ASSERT_EQ(text.size(), rounded.size());
+    big shown;
+    ASSERT_EQ(mpfr_set_str(shown.get(), trimmed(text).c_str() + text.find_first_not_of(' '), 10, MPFR_RNDN), 0)
+        << text;
+    const double units = in_units_of(shown, big(x), power_of_ten(-nd));
+    ASSERT_LE(units, 1 + 1e-9) << text << " vs " << rounded << " for " << hex(x);
+    // The layout: blanks, an optional sign, digits, the point, nd digits.
+    ASSERT_EQ(text.find('.'), static_cast<std::size_t>(nb - 1 - nd)) << text;
+  }
+}
+
+TEST(Writenum, WritesTheFieldAsLinesOf120Characters) {
+  std::ostringstream out;
+  kx::attach_output_unit(11, out);
+  const kxreal x = pair_of("3.141592653589793238462643383279502884197169399375105820974944592307816");
+  kxwritenum(11, 80, 70, x);
+  EXPECT_EQ(out.str(), kxeformat(x, 80, 70) + "\n");
+  out.str("");
+  const std::string wide = kxeformat(x, 150, 70);
+  kxwritenum(11, 150, 70, x);
+  EXPECT_EQ(out.str(), wide.substr(0, 120) + "\n" + wide.substr(120) + "\n");
+  kx::detach_unit(11);
+
+  testing::internal::CaptureStdout();
+  kxwritenum(6, 12, 4, kxreal{-2});
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "-2.000e0    \n");
+
+  EXPECT_FATAL_STOP(kxwritenum(6, 77, 70, x), "\\*\\*\\* KXEFORMAT: uninitialized or inadequately sized arrays");
+  EXPECT_FATAL_STOP(kxwritenum(6, 0, 0, x), "\\*\\*\\* KXEFORMAT: uninitialized or inadequately sized arrays");
+  EXPECT_FATAL_STOP(kxwritenum(12, 80, 70, x), "\\*\\*\\* KXWRITENUM: Output unit is not attached        12");
+}
+
 }  // namespace
