@@ -13,6 +13,7 @@
 #include <kx/convert/input.h>
 #include <kx/convert/units.h>
 
+#include "convert/power_bound.h"
 #include "mpfr_oracle.h"
 #include "test_support.h"
 
@@ -33,20 +34,10 @@ big decimal(const std::string& s) {
   return x;
 }
 
-int binary_digits(int m) {
-  int bits = 0;
-  for (; m > 0; m /= 2) ++bits;
-  return bits;
-}
-
 // First-order error bound of kxinpc in units of 2^-226: each counted digit
 // costs at most a kxmuld (4) and a kxadd (4) relative to m, the power
 // 10^n by kxnpwr at most 8 (|n| - 1 + bits of |n| + [n < 0]), the product 8.
-double inpc_bound(int digits, int n) {
-  const int m = std::abs(n);
-  const double power = m == 0 ? 0 : 8.0 * (m - 1 + binary_digits(m) + (n < 0 ? 1 : 0));
-  return 8.0 * digits + power + 8;
-}
+double inpc_bound(int digits, int n) { return 8.0 * digits + convert_test::kxnpwr_bound(n) + 8; }
 
 TEST(Inpc, LiteralsCaseByCase) {
   EXPECT_TRUE(same_words(read("1"), kxreal{1}));

@@ -14,6 +14,7 @@
 #include <kx/convert/output.h>
 #include <kx/convert/units.h>
 
+#include "convert/power_bound.h"
 #include "mpfr_oracle.h"
 #include "test_support.h"
 
@@ -161,17 +162,12 @@ double in_units_of(const big& x, const big& y, const big& ulp) {
   return mpfr_get_d(d.get(), MPFR_RNDU);
 }
 
-int binary_digits(int m) {
-  int bits = 0;
-  for (; m > 0; m /= 2) ++bits;
-  return bits;
-}
-
 // Random pairs with decimal exponents -1000..1000 and 0..70 digits. The
 // shown value must lie within one unit of its last digit of the exact
 // value hi + lo, but for the error of the scaling by 10^-nexp: kxnpwr's
-// 8 (|n| - 1 + bits of |n|) units of 2^-226, 8 for the division or product,
-// 5 for each of up to two normalising steps and 4 for the digits, all
+// bound, 8 units of 2^-226 for the division or product, 8 more when a value
+// near the range ends is scaled twice, 5 for each of up to two normalising
+// steps and 4 for the digits, all
 // relative. That excess is reported; where it is below a tenth of the last
 // digit's weight, the digits must also be MPFR's correctly rounded ones or
 // their neighbour.
@@ -206,7 +202,7 @@ TEST(Eformat, DigitsOfRandomPairsAgainstMpfr) {
                                             : in_units_of(beyond, big(), unit_226) *
                                                   (mpfr_sgn(beyond.get()) > 0 ? 1 : 0));
     const int n = static_cast<int>(std::abs(shown.exponent));
-    const double bound = 8.0 * (n + binary_digits(n)) + 8 + 10 + 4;
+    const double bound = convert_test::kxnpwr_bound(n) + 8 + 8 + 10 + 4;
     largest_excess = std::max(largest_excess, excess);
     largest_excess_bound_ratio = std::max(largest_excess_bound_ratio, excess / bound);
     ASSERT_LE(excess, bound) << text << " for " << hex(x) << " (" << distance << " units of the last digit)";
@@ -227,7 +223,7 @@ TEST(Eformat, DigitsOfRandomPairsAgainstMpfr) {
     }
   }
   std::printf("[ accuracy ] kxeformat shown value beyond one unit of its last digit: %.3f units of 2^-226 "
-              "(largest / bound 8 (|nexp| + bits) + 22: %.4f)\n",
+              "(largest / bound kxnpwr's + 30: %.4f)\n",
               largest_excess, largest_excess_bound_ratio);
   std::printf("[ accuracy ] kxeformat distance from MPFR's rounded digits: %.3f units of the last digit (bound 1)\n",
               largest_distance_from_rounded);
