@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,30 @@ std::size_t count_lines(const std::string& text, const std::string& prefix) {
     pos = end + 1;
   }
   return count;
+}
+
+// A line of printmatfull: 70 significant digits in a field of 80.
+const std::regex full_precision_line(R"(-?\d\.\d{69}e-?\d+ *)");
+
+// The lines that the search may print at debug level 3, and nothing else.
+bool known_report_line(const std::string& line) {
+  static const std::regex known[] = {
+      std::regex(R"(ZEZUV1 integer relation detection: n = +\d+)"),
+      std::regex(R"(Iteration +\d+( +(Initialization|Start iterations|Relation detected|itermp: Precision exhausted\.|)"
+                 R"(itermp: Small value in y = +-?\d+\.\d{6}e +-?\d+|itermp: Duplicate found, j = +\d+))?)"),
+      std::regex(R"(Row +\d+)"),
+      std::regex(R"(initmp: (Input x vector|Initial y vector|Initial h matrix):)"),
+      std::regex(R"(itermp: Updated (y|b matrix|h matrix):)"),
+      std::regex(R"(( +-?\d+\.\d{8}e +-?\d+){1,4})"),      // four pairs a line
+      full_precision_line,
+      std::regex(R"((Min, max of y =|Max\. bound =|Index of relation =) .*)"),
+      std::regex(R"(CPU times:)"),
+      std::regex(R"( +\d+\.\d\d +\d+\.\d\d)"),
+  };
+  for (const std::regex& r : known) {
+    if (std::regex_match(line, r)) return true;
+  }
+  return false;
 }
 
 TEST(Initialisation, StartingStateSatisfiesThePslqIdentities) {
@@ -187,6 +213,13 @@ TEST(RelationSearch, DebugLevelsPrintWhatTheySay) {
   EXPECT_EQ(count_lines(three, "initmp: Initial h matrix:"), 1u);
   EXPECT_EQ(count_lines(three, "itermp: Updated y:"), static_cast<std::size_t>(last));
   EXPECT_EQ(count_lines(three, "itermp: Updated b matrix:"), static_cast<std::size_t>(last));
+  std::istringstream lines(three);
+  for (std::string line; std::getline(lines, line);) EXPECT_TRUE(known_report_line(line)) << "[" << line << "]";
+  // One 80-character line of 70 digits per element of y, every iteration.
+  std::size_t full_lines = 0;
+  std::istringstream again(three);
+  for (std::string line; std::getline(again, line);) full_lines += line.size() == 80 && std::regex_match(line, full_precision_line);
+  EXPECT_EQ(full_lines, 5u * static_cast<std::size_t>(last));
 }
 
 TEST(RelationSearchDeathTest, RefusesArgumentsItCannotSearch) {
