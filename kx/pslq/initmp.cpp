@@ -26,6 +26,11 @@ void set_identity(int n, std::span<kxreal> b) {
 
 void initmp(int debug, int n, int nsave, std::span<kxreal> b, std::span<kxreal> h, std::span<kxreal> ysave,
             std::span<const kxreal> x, std::span<kxreal> y) {
+  kx::require_storage("INITMP", b.size(), n, n);
+  kx::require_storage("INITMP", h.size(), n, n - 1);
+  kx::require_storage("INITMP", ysave.size(), n, nsave);
+  kx::require_storage("INITMP", x.size(), n);
+  kx::require_storage("INITMP", y.size(), n);
   if (debug >= 3) {
     kx::write_template("('initmp: Input x vector:')");
     printmat(1, n, x);

@@ -143,6 +143,14 @@ void write_pair_report(const char* tmpl, int it, const kxreal& v) {
 
 void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kxreal> b, std::span<kxreal> h,
             std::span<kxreal> ysave, std::span<kxreal> y, int& dupflag, int& outcome) {
+  if (nsave < 1) {  // the column of the saved y is it mod nsave
+    kx::write_template("('*** ITERMP: Improper value of NSAVE',i10)", {nsave});
+    kxstop();
+  }
+  kx::require_storage("ITERMP", b.size(), n, n);
+  kx::require_storage("ITERMP", h.size(), n, n - 1);
+  kx::require_storage("ITERMP", ysave.size(), n, nsave);
+  kx::require_storage("ITERMP", y.size(), n);
   outcome = 0;
   const kxreal gamma = sqrt(kxreal{4} / 3.0Q);
   const kxreal teps = 32.0Q * eps;

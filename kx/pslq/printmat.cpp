@@ -14,6 +14,7 @@ void write_row_heading(int i) { kx::write_template("('Row',i3)", {i}); }
 }  // namespace
 
 void printmat(int m, int k, std::span<const kxreal> a) {
+  kx::require_storage("PRINTMAT", a.size(), m, k);
   for (int i = 1; i <= m; ++i) {
     write_row_heading(i);
     std::vector<kx::template_value> pairs;
@@ -30,6 +31,7 @@ void printmat(int m, int k, std::span<const kxreal> a) {
 }
 
 void printmatfull(int m, int k, std::span<const kxreal> a) {
+  kx::require_storage("PRINTMATFULL", a.size(), m, k);
   for (int i = 1; i <= m; ++i) {
     write_row_heading(i);
     for (int j = 1; j <= k; ++j) kxwritenum(6, 80, 70, kx::element(a, m, i, j));

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include <kx/pslq/matrix.h>
 #include <kx/pslq/utilities.h>
 #include <kx/types/number.h>
 
@@ -59,6 +60,8 @@ class index_sorter {
 }  // namespace
 
 void sortindex(int m, std::span<const kxreal> a, std::span<int> ip) {
+  kx::require_storage("SORTINDEX", a.size(), m);
+  kx::require_storage("SORTINDEX", ip.size(), m);
   for (int i = 1; i <= m; ++i) ip[static_cast<std::size_t>(i - 1)] = i;
   if (m <= 1) return;
   const index_sorter sorter(a, ip);

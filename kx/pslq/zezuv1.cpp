@@ -39,10 +39,8 @@ void check_arguments(int n, std::span<const kxreal> x, std::span<kxreal> r) {
     kx::write_template("('*** ZEZUV1: Improper value of N',i10)", {n});
     kxstop();
   }
-  if (x.size() < static_cast<std::size_t>(n) || r.size() < static_cast<std::size_t>(n)) {
-    kx::write_template("('*** ZEZUV1: Vector is shorter than N',i10)", {n});
-    kxstop();
-  }
+  kx::require_storage("ZEZUV1", x.size(), n);
+  kx::require_storage("ZEZUV1", r.size(), n);
   bool all_zero = true;
   for (int i = 0; i < n; ++i) {
     if (!finiteq(x[i].hi) || !finiteq(x[i].lo)) {

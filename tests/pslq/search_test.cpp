@@ -234,7 +234,18 @@ TEST(RelationSearchDeathTest, RefusesArgumentsItCannotSearch) {
   EXPECT_FATAL_STOP(zezuv1(0, 3, 20.0, eps, with_inf, found, r), "ZEZUV1: Input value is not finite, index     2");
   const std::vector<kxreal> with_nan = {kxreal{1}, kxreal{2}, kxreal{3, __builtin_nanq("")}};
   EXPECT_FATAL_STOP(zezuv1(0, 3, 20.0, eps, with_nan, found, r), "ZEZUV1: Input value is not finite, index     3");
-  EXPECT_FATAL_STOP(zezuv1(0, 4, 20.0, eps, with_nan, found, r), "ZEZUV1: Vector is shorter than N         4");
+  EXPECT_FATAL_STOP(zezuv1(0, 4, 20.0, eps, with_nan, found, r),
+                    "\\*\\*\\* ZEZUV1: Array holds           3 elements, needs           4");
+
+  // The lower-level routines check the caller's arrays against n too.
+  std::vector<kxreal> b(9), h(6), ysave(24), y(3);
+  int dupflag = 0, outcome = 0;
+  EXPECT_FATAL_STOP(initmp(0, 3, 8, h, h, ysave, with_nan, y), "INITMP: Array holds           6 elements, needs           9");
+  EXPECT_FATAL_STOP(itermp(0, 1, 3, 0, eps, b, b, ysave, y, dupflag, outcome), "ITERMP: Improper value of NSAVE         0");
+  EXPECT_FATAL_STOP(itermp(0, 1, 3, 8, eps, b, b, h, y, dupflag, outcome), "ITERMP: Array holds           6 elements, needs          24");
+  std::vector<int> ip(2);
+  EXPECT_FATAL_STOP(sortindex(3, y, ip), "SORTINDEX: Array holds           2 elements, needs           3");
+  EXPECT_FATAL_STOP(printmat(2, 2, y), "PRINTMAT: Array holds           3 elements, needs           4");
 }
 
 }  // namespace
