@@ -14,7 +14,6 @@
 #include <kx/convert/output.h>
 #include <kx/convert/units.h>
 
-#include "convert/power_bound.h"
 #include "mpfr_oracle.h"
 #include "test_support.h"
 
@@ -202,7 +201,7 @@ TEST(Eformat, DigitsOfRandomPairsAgainstMpfr) {
                                             : in_units_of(beyond, big(), unit_226) *
                                                   (mpfr_sgn(beyond.get()) > 0 ? 1 : 0));
     const int n = static_cast<int>(std::abs(shown.exponent));
-    const double bound = convert_test::kxnpwr_bound(n) + 8 + 8 + 10 + 4;
+    const double bound = oracle::kxnpwr_bound(n) + 8 + 8 + 10 + 4;
     largest_excess = std::max(largest_excess, excess);
     largest_excess_bound_ratio = std::max(largest_excess_bound_ratio, excess / bound);
     ASSERT_LE(excess, bound) << text << " for " << hex(x) << " (" << distance << " units of the last digit)";
