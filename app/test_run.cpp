@@ -1,9 +1,13 @@
 #include "test_run.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <vector>
 
 #include <kx/kx.h>
+#include <kx/support/format.h>
+#include <kx/support/unit_streams.h>
 
 #include "run_parameters.h"
 
@@ -15,20 +19,26 @@ constexpr int field_width = 64;
 // "1" for the constant term, then "al^" and the power in three columns.
 std::string label(int k) {
   if (k == 1) return "1";
-  std::string text = kx::format_template("('al^',i3)", {k - 1});
+  std::string text = kx::format_template("('al^',i3)", k - 1);
   text.pop_back();  // the line end
   return text;
 }
 
 // The template of a relation line, made from its stored head "(64a1" by
 // writing the rest from the sixth character on: (64a1," * ",a).
-std::string relation_template() {
-  std::string tmpl = "(64a1";
-  tmpl.resize(field_width, ' ');
-  const std::string tail = ",\" * \",a)";
+// It is built while the program compiles, and so checked then.
+constexpr std::array<char, field_width> relation_template_text() {
+  std::array<char, field_width> tmpl{};
+  tmpl.fill(' ');
+  constexpr std::string_view head = "(64a1";
+  constexpr std::string_view tail = ",\" * \",a)";
+  std::copy(head.begin(), head.end(), tmpl.begin());
   std::copy(tail.begin(), tail.end(), tmpl.begin() + 5);
   return tmpl;
 }
+
+constexpr std::array<char, field_width> relation_template_chars = relation_template_text();
+constexpr std::string_view relation_template{relation_template_chars.data(), relation_template_chars.size()};
 
 // The field gets '+' before a positive number, or all '*' without room for it.
 void mark_sign(std::string& field) {
@@ -48,7 +58,7 @@ std::string relation_line(const kxreal& coefficient, const std::string& label) {
   mark_sign(field);
   std::vector<kx::template_value> values(field.begin(), field.end());
   values.emplace_back(label);
-  return kx::format_template(relation_template(), values);
+  return kx::format_template(relation_template, values);
 }
 
 void write_relation(std::span<const kxreal> r) {
@@ -60,24 +70,30 @@ void write_relation(std::span<const kxreal> r) {
   }
 }
 
-bool run() {
+std::vector<kxreal> test_vector() {
   using namespace run_parameters;
-  const kxreal eps = pow(kxreal{10.0Q}, nep);
   const kxreal alpha = nroot(kxreal{3.0Q}, kr) - nroot(kxreal{2.0Q}, ks);
-
   std::vector<kxreal> x(n);
   x[0] = 1.0Q;
   for (int k = 2; k <= n; ++k) x[k - 1] = alpha * x[k - 2];
+  return x;
+}
+
+bool run() {
+  using namespace run_parameters;
+  const kxreal eps = pow(kxreal{10.0Q}, nep);
+
+  const std::vector<kxreal> x = test_vector();
 
   std::vector<kxreal> r(n);
   int found = 0;
   zezuv1(debug, n, rb, eps, x, found, r);
   if (found != 1) {
-    kx::write_template("(a)", {"TEST FAILED"});
+    kx::write_template("(a)", "TEST FAILED");
     return false;
   }
   write_relation(r);
-  kx::write_template("(a)", {"TEST PASSED"});
+  kx::write_template("(a)", "TEST PASSED");
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include <kx/core/core.h>
 
@@ -16,6 +17,9 @@ std::string relation_line(const kxreal& coefficient, const std::string& label);
 
 /// Prints the recovered relation, one line per non-zero coefficient.
 void write_relation(std::span<const kxreal> r);
+
+/// The input of the search: x(k) = a^(k-1), k = 1..17, a = 3^(1/4) - 2^(1/4).
+std::vector<kxreal> test_vector();
 
 /// Runs the test after the header; returns true when the search returned a
 /// relation ("TEST PASSED" printed), false otherwise ("TEST FAILED").

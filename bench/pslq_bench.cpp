@@ -5,15 +5,13 @@
 #include <vector>
 
 #include <kx/kx.h>
+#include <kx/pslq/utilities.h>
+
+#include "test_run.h"
 
 namespace {
 
-std::vector<kxreal> test_vector() {
-  const kxreal alpha = nroot(kxreal{3}, 4) - nroot(kxreal{2}, 4);
-  std::vector<kxreal> x{kxreal{1}};
-  for (int k = 2; k <= 17; ++k) x.push_back(alpha * x.back());
-  return x;
-}
+using test_run::test_vector;
 
 void whole_search(benchmark::State& state) {
   const std::vector<kxreal> x = test_vector();
@@ -32,7 +30,7 @@ void index_sort(benchmark::State& state) {
   std::vector<kxreal> keys(x.rbegin(), x.rend() - 1);
   std::vector<int> ip(keys.size());
   for (auto _ : state) {
-    sortindex(static_cast<int>(keys.size()), keys, ip);
+    kx::sortindex(static_cast<int>(keys.size()), keys, ip);
     benchmark::DoNotOptimize(ip.data());
   }
 }

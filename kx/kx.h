@@ -1,13 +1,18 @@
-// The whole public interface of kx.
+// The whole public interface of kx: the quad-pair number and its core
+// routines, decimal input and output, the value type kxreal with its
+// operators and functions, and the integer relation search zezuv1.
+//
+// Naming rule: the package routines (kx...), zezuv1 and the type names
+// kxreal and kxcomplex are global; every other name lives in namespace kx,
+// and the generic functions of a value type are found by argument-dependent
+// lookup (abs(x), sqrt(x), min(x, y) for a kxreal x).
 #pragma once
 
 #include <kx/core/core.h>
-#include <kx/core/format.h>
-#include <kx/core/timing.h>
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
-#include <kx/convert/units.h>
-#include <kx/types/number.h>
+#include <kx/support/stop.h>
+#include <kx/support/units.h>
 #include <kx/types/functions.h>
+#include <kx/types/number.h>
 #include <kx/pslq/pslq.h>
-#include <kx/pslq/utilities.h>

@@ -9,7 +9,7 @@
 
 #include <kx/convert/nonfinite.h>
 #include <kx/convert/output.h>
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 
 namespace {
 
@@ -29,8 +29,7 @@ constexpr int largest_scaling_power = 4900;
 constexpr int exponent_digits = 10;
 
 [[noreturn]] void width_fault() {
-  kx::write_template("('*** KXEFORMAT: uninitialized or inadequately sized arrays')");
-  kxstop();
+  kx::fatal("('*** KXEFORMAT: uninitialized or inadequately sized arrays')");
 }
 
 // The work buffer, addressed from 1: every store checks its position, so
@@ -41,8 +40,7 @@ class work_buffer {
 
   void put(long long pos, char c) {
     if (pos < 1 || pos > static_cast<long long>(chars_.size())) {
-      kx::write_template("('KXEFORMAT: Insufficient space in B2 array.')");
-      kxstop();
+      kx::fatal("('KXEFORMAT: Insufficient space in B2 array.')");
     }
     chars_[static_cast<std::size_t>(pos - 1)] = c;
   }

@@ -12,7 +12,7 @@
 #include <kx/convert/input.h>
 #include <kx/convert/nonfinite.h>
 #include <kx/convert/output.h>
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 
 namespace {
 
@@ -20,13 +20,11 @@ namespace {
 constexpr std::size_t kept_exponent_digits = 16;
 
 [[noreturn]] void width_fault() {
-  kx::write_template("('*** KXFFORMAT: uninitialized or inadequately sized arrays')");
-  kxstop();
+  kx::fatal("('*** KXFFORMAT: uninitialized or inadequately sized arrays')");
 }
 
 [[noreturn]] void syntax_fault() {
-  kx::write_template("('*** KXFFORMAT: Syntax error in output of kxeformat')");
-  kxstop();
+  kx::fatal("('*** KXFFORMAT: Syntax error in output of kxeformat')");
 }
 
 // The pieces of a scientific text [-]d.ddd...e[-]x.

@@ -5,19 +5,17 @@
 #include <string>
 
 #include <kx/convert/input.h>
-#include <kx/convert/units.h>
-#include <kx/core/format.h>
+#include <kx/support/unit_streams.h>
+#include <kx/support/fatal.h>
 
 void kxinp(int iu, kxreal& b) {
   std::istream* in = kx::input_stream(iu);
   if (in == nullptr) {
-    kx::write_template("('*** KXINP: Input unit is not attached',i10)", {iu});
-    kxstop();
+    kx::fatal("('*** KXINP: Input unit is not attached',i10)", iu);
   }
   std::string line;
   if (!std::getline(*in, line)) {
-    kx::write_template("('*** KXINP: End-of-file encountered.')");
-    kxstop();
+    kx::fatal("('*** KXINP: End-of-file encountered.')");
   }
   kxinpc(line, b);
 }

@@ -4,21 +4,20 @@
 #include <string_view>
 
 #include <kx/convert/input.h>
-#include <kx/core/format.h>
+#include <kx/core/digits.h>
+#include <kx/support/fatal.h>
 
 namespace {
 
-constexpr std::string_view digit_table = "0123456789";
 constexpr int largest_exponent_digits = 3;
 
 [[noreturn]] void syntax_fault() {
-  kx::write_template("('*** KXINPC: Syntax error in literal string.')");
-  kxstop();
+  kx::fatal("('*** KXINPC: Syntax error in literal string.')");
 }
 
 // The digit value of c, or a syntax error.
 int digit_value(char c) {
-  const std::size_t k = digit_table.find(c);
+  const std::size_t k = kx::decimal_digits.find(c);
   if (k == std::string_view::npos) syntax_fault();
   return static_cast<int>(k);
 }

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include <kx/convert/output.h>
-#include <kx/convert/units.h>
-#include <kx/core/format.h>
+#include <kx/support/unit_streams.h>
+#include <kx/support/fatal.h>
 
 void kxwritenum(int iu, int ln, int ld, const kxreal& a) {
   // At least one character, so that a bad width reaches the message of
@@ -14,7 +14,6 @@ void kxwritenum(int iu, int ln, int ld, const kxreal& a) {
   kxeformat(a, ln, ld, field);
   const std::vector<kx::template_value> characters(field.begin(), field.end());
   if (!kx::write_to_output_unit(iu, kx::format_template("(120a1)", characters))) {
-    kx::write_template("('*** KXWRITENUM: Output unit is not attached',i10)", {iu});
-    kxstop();
+    kx::fatal("('*** KXWRITENUM: Output unit is not attached',i10)", iu);
   }
 }

@@ -14,34 +14,44 @@
 #include <array>
 #include <concepts>
 
-/// A quad-pair real number; a new value is zero in both words.
+#include <kx/support/stop.h>
+
+namespace kx {
+
+/// A quad-pair real number; a new value is zero in both words. Its name in
+/// the package is kxreal; it lives in kx so that argument-dependent lookup
+/// finds the generic functions (abs, sqrt, min, ...) declared there.
 ///   kxreal a;            // (0, 0)
 ///   kxreal one{1, 0};    // 1, given word for word
 ///   kxreal q = 0.5Q;     // (0.5, 0): a binary128 value widens exactly
 ///   kxreal i{3};         // (3, 0): ints and doubles widen only when asked
-struct kxreal {
+struct real {
   __float128 hi = 0;
   __float128 lo = 0;
 
-  constexpr kxreal() = default;
+  constexpr real() = default;
 
   /// The pair (hi, lo) word for word; normalising it is the caller's part.
-  constexpr kxreal(__float128 high, __float128 low) : hi(high), lo(low) {}
+  constexpr real(__float128 high, __float128 low) : hi(high), lo(low) {}
 
   /// (q, 0). Only a binary128 argument converts implicitly: an int or a
   /// double must name the conversion, so none can slip in unnoticed.
   template <std::same_as<__float128> Q>
-  constexpr kxreal(Q q) : hi(q), lo(0) {}
+  constexpr real(Q q) : hi(q), lo(0) {}
 
   /// (i, 0) and (d, 0), both exact.
-  constexpr explicit kxreal(int i) : hi(i), lo(0) {}
-  constexpr explicit kxreal(double d) : hi(d), lo(0) {}
+  constexpr explicit real(int i) : hi(i), lo(0) {}
+  constexpr explicit real(double d) : hi(d), lo(0) {}
 
   /// Narrowing keeps the high word: static_cast<__float128>(a) is a.hi, and
   /// static_cast<double>(a) is a.hi rounded to the nearest double.
   constexpr explicit operator __float128() const { return hi; }
   constexpr explicit operator double() const { return static_cast<double>(hi); }
 };
+
+}  // namespace kx
+
+using kxreal = kx::real;
 
 // ---- Basic arithmetic ---------------------------------------------------
 
@@ -78,10 +88,6 @@ void kxeq(const kxreal& a, kxreal& b);
 void kxpi(kxreal& a);
 void kxlog2(kxreal& a);
 void kxegamma(kxreal& a);
-
-/// Ends the process after a fatal message: flushes standard output and
-/// exits with status 1.
-[[noreturn]] void kxstop();
 
 // ---- Comparison, conversion and rounding ---------------------------------
 

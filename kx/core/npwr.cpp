@@ -3,7 +3,7 @@
 #include <quadmath.h>
 
 #include <kx/core/core.h>
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 #include <kx/core/quad_words.h>
 
 namespace {
@@ -36,8 +36,7 @@ kxreal binary_power(const kxreal& a, int m) {
 void kxnpwr(const kxreal& a, int n, kxreal& b) {
   if (a.hi == 0) {
     if (n <= 0) {
-      kx::write_template("('*** KXNPWR: Argument is zero and N is negative or zero.')");
-      kxstop();
+      kx::fatal("('*** KXNPWR: Argument is zero and N is negative or zero.')");
     }
     b = {0, 0};
     return;
@@ -48,8 +47,7 @@ void kxnpwr(const kxreal& a, int n, kxreal& b) {
   }
   // |n| must be representable: -2^31 has no 32-bit magnitude.
   if (n == INT_MIN) {
-    kx::write_template("('*** KXNPWR: Improper value of N',i12)", {n});
-    kxstop();
+    kx::fatal("('*** KXNPWR: Improper value of N',i12)", n);
   }
   const int m = n < 0 ? -n : n;
   kxreal p;

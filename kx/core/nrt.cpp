@@ -3,7 +3,7 @@
 #include <quadmath.h>
 
 #include <kx/core/core.h>
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 
 namespace {
 
@@ -22,12 +22,10 @@ void kxnrt(const kxreal& a, int n, kxreal& b) {
     return;
   }
   if (a.hi < 0) {
-    kx::write_template("('*** KXNRT: Argument is negative.')");
-    kxstop();
+    kx::fatal("('*** KXNRT: Argument is negative.')");
   }
   if (n <= 0) {
-    kx::write_template("('*** KXNRT: Improper value of N',i10)", {n});
-    kxstop();
+    kx::fatal("('*** KXNRT: Improper value of N',i10)", n);
   }
   if (n == 1) {
     b = a;

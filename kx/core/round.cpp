@@ -7,7 +7,7 @@
 // which is rounded directly; this keeps the result an integer up to the bound
 // 2^225, where R no longer suffices.
 #include <kx/core/core.h>
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 #include <kx/core/quad_words.h>
 
 namespace {
@@ -78,8 +78,7 @@ void kxnint(const kxreal& a, kxreal& b) {
     return;
   }
   if (beyond_rounding_range(a)) {
-    kx::write_template("('*** KXNINT: Argument is too large.')");
-    kxstop();
+    kx::fatal("('*** KXNINT: Argument is too large.')");
   }
   // With an even high word (ulp >= 2) or a normalised tie, rounding the low
   // word to even rounds the sum to even.
@@ -93,8 +92,7 @@ void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
     return;
   }
   if (beyond_rounding_range(a)) {
-    kx::write_template("('*** KXINFR: Argument is too large.')");
-    kxstop();
+    kx::fatal("('*** KXINFR: Argument is too large.')");
   }
   if (high_word_is_integral(a)) {
     // The fraction is all in the low word: trunc(hi + lo) = hi + floor(lo)

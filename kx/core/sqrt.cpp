@@ -3,7 +3,7 @@
 // t1 = 1/sqrt(a.hi) and t2 = a.hi t1, the square t2^2 formed exactly.
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 #include <kx/core/quad_sqrt.h>
 
 void kxsqrt(const kxreal& a, kxreal& b) {
@@ -12,8 +12,7 @@ void kxsqrt(const kxreal& a, kxreal& b) {
     return;
   }
   if (a.hi < 0) {
-    kx::write_template("('*** KXSQRT: Argument is negative.')");
-    kxstop();
+    kx::fatal("('*** KXSQRT: Argument is negative.')");
   }
   const __float128 t1 = 1 / kx::quad_sqrt(a.hi);
   const __float128 t2 = a.hi * t1;

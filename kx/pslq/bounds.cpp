@@ -5,15 +5,17 @@
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
 
+namespace kx {
+
 kxreal normbound(int n, std::span<const kxreal> h) {
-  kx::require_storage("NORMBOUND", h.size(), n, n - 1);
+  require_storage("NORMBOUND", h.size(), n, n - 1);
   kxreal t;
-  for (int i = 1; i <= n - 1; ++i) t = max(t, abs(kx::element(h, n, i, i)));
+  for (int i = 1; i <= n - 1; ++i) t = max(t, abs(element(h, n, i, i)));
   return 1.0Q / t;
 }
 
 void minmaxabs(int n, std::span<const kxreal> y, kxreal& ymin, kxreal& ymax) {
-  kx::require_storage("MINMAXABS", y.size(), n);
+  require_storage("MINMAXABS", y.size(), n);
   kxreal smallest = 1e300Q;
   kxreal largest;
   for (int i = 1; i <= n; ++i) {
@@ -24,3 +26,5 @@ void minmaxabs(int n, std::span<const kxreal> y, kxreal& ymin, kxreal& ymax) {
   ymin = smallest;
   ymax = largest;
 }
+
+}  // namespace kx

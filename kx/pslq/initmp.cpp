@@ -4,15 +4,14 @@
 // h(i, j) = -y(i) y(j) / (s(j) s(j+1)) below it, s(j) the norm of y(j..n).
 #include <vector>
 
-#include <kx/core/format.h>
+#include <kx/support/format.h>
 #include <kx/pslq/matrix.h>
-#include <kx/pslq/pslq.h>
+#include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
 
-using kx::element;
-
+namespace kx {
 namespace {
 
 void set_identity(int n, std::span<kxreal> b) {
@@ -26,13 +25,13 @@ void set_identity(int n, std::span<kxreal> b) {
 
 void initmp(int debug, int n, int nsave, std::span<kxreal> b, std::span<kxreal> h, std::span<kxreal> ysave,
             std::span<const kxreal> x, std::span<kxreal> y) {
-  kx::require_storage("INITMP", b.size(), n, n);
-  kx::require_storage("INITMP", h.size(), n, n - 1);
-  kx::require_storage("INITMP", ysave.size(), n, nsave);
-  kx::require_storage("INITMP", x.size(), n);
-  kx::require_storage("INITMP", y.size(), n);
+  require_storage("INITMP", b.size(), n, n);
+  require_storage("INITMP", h.size(), n, n - 1);
+  require_storage("INITMP", ysave.size(), n, nsave);
+  require_storage("INITMP", x.size(), n);
+  require_storage("INITMP", y.size(), n);
   if (debug >= 3) {
-    kx::write_template("('initmp: Input x vector:')");
+    write_template("('initmp: Input x vector:')");
     printmat(1, n, x);
   }
   set_identity(n, b);
@@ -62,9 +61,11 @@ void initmp(int debug, int n, int nsave, std::span<kxreal> b, std::span<kxreal> 
   }
 
   if (debug >= 3) {
-    kx::write_template("('initmp: Initial y vector:')");
+    write_template("('initmp: Initial y vector:')");
     printmat(1, n, y);
-    kx::write_template("('initmp: Initial h matrix:')");
+    write_template("('initmp: Initial h matrix:')");
     printmat(n, n - 1, h);
   }
 }
+
+}  // namespace kx

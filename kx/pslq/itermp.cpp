@@ -8,15 +8,14 @@
 
 #include <vector>
 
-#include <kx/core/format.h>
+#include <kx/support/fatal.h>
 #include <kx/pslq/matrix.h>
-#include <kx/pslq/pslq.h>
+#include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
 
-using kx::element;
-
+namespace kx {
 namespace {
 
 // The scratch state of one call, released on return.
@@ -132,11 +131,10 @@ int matching_saved_column(int n, int nsave, std::span<const kxreal> y, std::span
   return 0;
 }
 
-void write_pair_report(const char* tmpl, int it, const kxreal& v) {
-  double d;
-  int e;
-  decsplit(v, d, e);
-  kx::write_template(tmpl, {it, d, e});
+void write_pair_report(basic_template<> tmpl, int it, const kxreal& v) {
+  std::vector<template_value> values{it};
+  append_decsplit(values, v);
+  write_template(tmpl, values);
 }
 
 }  // namespace
@@ -144,13 +142,12 @@ void write_pair_report(const char* tmpl, int it, const kxreal& v) {
 void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kxreal> b, std::span<kxreal> h,
             std::span<kxreal> ysave, std::span<kxreal> y, int& dupflag, int& outcome) {
   if (nsave < 1) {  // the column of the saved y is it mod nsave
-    kx::write_template("('*** ITERMP: Improper value of NSAVE',i10)", {nsave});
-    kxstop();
+    fatal("('*** ITERMP: Improper value of NSAVE',i10)", nsave);
   }
-  kx::require_storage("ITERMP", b.size(), n, n);
-  kx::require_storage("ITERMP", h.size(), n, n - 1);
-  kx::require_storage("ITERMP", ysave.size(), n, nsave);
-  kx::require_storage("ITERMP", y.size(), n);
+  require_storage("ITERMP", b.size(), n, n);
+  require_storage("ITERMP", h.size(), n, n - 1);
+  require_storage("ITERMP", ysave.size(), n, nsave);
+  require_storage("ITERMP", y.size(), n);
   outcome = 0;
   const kxreal gamma = sqrt(kxreal{4} / 3.0Q);
   const kxreal teps = 32.0Q * eps;
@@ -183,13 +180,13 @@ void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kx
       outcome = 1;
     } else {
       outcome = 2;
-      if (debug >= 1) kx::write_template("('Iteration',i7,3x,'itermp: Precision exhausted.')", {it});
+      if (debug >= 1) write_template("('Iteration',i7,3x,'itermp: Precision exhausted.')", it);
     }
   }
 
   const int duplicate = matching_saved_column(n, nsave, y, ysave, t2 * teps);
   if (duplicate != 0) {
-    if (debug >= 2) kx::write_template("('Iteration',i7,3x,'itermp: Duplicate found, j =',i6)", {it, duplicate});
+    if (debug >= 2) write_template("('Iteration',i7,3x,'itermp: Duplicate found, j =',i6)", it, duplicate);
     dupflag = 1;
   }
 
@@ -197,11 +194,13 @@ void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kx
   for (int i = 1; i <= n; ++i) element(ysave, n, i, column) = y[i - 1];
 
   if (debug >= 3) {
-    kx::write_template("('itermp: Updated y:')");
+    write_template("('itermp: Updated y:')");
     printmatfull(1, n, y);
-    kx::write_template("('itermp: Updated b matrix:')");
+    write_template("('itermp: Updated b matrix:')");
     printmat(n, n, b);
-    kx::write_template("('itermp: Updated h matrix:')");
+    write_template("('itermp: Updated h matrix:')");
     printmat(n, n - 1, h);
   }
 }
+
+}  // namespace kx

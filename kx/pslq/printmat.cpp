@@ -3,37 +3,35 @@
 #include <vector>
 
 #include <kx/convert/output.h>
-#include <kx/core/format.h>
+#include <kx/support/format.h>
 #include <kx/pslq/matrix.h>
 #include <kx/pslq/utilities.h>
 
+namespace kx {
+
 namespace {
 
-void write_row_heading(int i) { kx::write_template("('Row',i3)", {i}); }
+void write_row_heading(int i) { write_template("('Row',i3)", i); }
 
 }  // namespace
 
 void printmat(int m, int k, std::span<const kxreal> a) {
-  kx::require_storage("PRINTMAT", a.size(), m, k);
+  require_storage("PRINTMAT", a.size(), m, k);
   for (int i = 1; i <= m; ++i) {
     write_row_heading(i);
-    std::vector<kx::template_value> pairs;
+    std::vector<template_value> pairs;
     pairs.reserve(2 * static_cast<std::size_t>(k > 0 ? k : 0));
-    for (int j = 1; j <= k; ++j) {
-      double d;
-      int e;
-      decsplit(kx::element(a, m, i, j), d, e);
-      pairs.emplace_back(d);
-      pairs.emplace_back(e);
-    }
-    kx::write_template("(4(f13.8,'e',i5))", pairs);
+    for (int j = 1; j <= k; ++j) append_decsplit(pairs, element(a, m, i, j));
+    write_template("(4(f13.8,'e',i5))", pairs);
   }
 }
 
 void printmatfull(int m, int k, std::span<const kxreal> a) {
-  kx::require_storage("PRINTMATFULL", a.size(), m, k);
+  require_storage("PRINTMATFULL", a.size(), m, k);
   for (int i = 1; i <= m; ++i) {
     write_row_heading(i);
-    for (int j = 1; j <= k; ++j) kxwritenum(6, 80, 70, kx::element(a, m, i, j));
+    for (int j = 1; j <= k; ++j) kxwritenum(6, 80, 70, element(a, m, i, j));
   }
 }
+
+}  // namespace kx

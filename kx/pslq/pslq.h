@@ -20,17 +20,3 @@
 ///   zezuv1(0, 4, 20.0, eps, x, found, r);   // x = (log 2, log 3, log 6, log 10)
 void zezuv1(int debug, int n, double rb, const kxreal& eps, std::span<const kxreal> x, int& found,
             std::span<kxreal> r);
-
-/// Builds the search state from x(1..n): b = identity (n x n), y = x / |x|,
-/// h (n x n storage, columns 1..n-1 set) the PSLQ matrix of the partial
-/// norms, ysave (n x nsave) zero. Dumps x, y and h when debug >= 3.
-void initmp(int debug, int n, int nsave, std::span<kxreal> b, std::span<kxreal> h, std::span<kxreal> ysave,
-            std::span<const kxreal> x, std::span<kxreal> y);
-
-/// One PSLQ iteration (number it) on the state of initmp: exchanges up to
-/// nint(0.4 n) disjoint pairs (one after a duplicate y), removes the corners,
-/// reduces h, updates y and b. outcome = 1 when row jm of b is a relation
-/// (|y(jm)| <= eps max |b(jm, i)|), 2 when the precision is exhausted, else 0.
-/// dupflag is set when the new y repeats one of the last nsave.
-void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kxreal> b, std::span<kxreal> h,
-            std::span<kxreal> ysave, std::span<kxreal> y, int& dupflag, int& outcome);

@@ -9,6 +9,7 @@
 
 #include <kx/pslq/utilities.h>
 
+namespace kx {
 namespace {
 
 // log10 |hi| for a high word that is out of the double range or NaN.
@@ -41,3 +42,13 @@ void decsplit(const kxreal& v, double& d, int& e) {
   if (t < 0) e = e - 1;
   d = std::copysign(std::pow(10.0, t - e), static_cast<double>(v.hi < 0 ? -1 : 1));
 }
+
+void append_decsplit(std::vector<template_value>& values, const kxreal& v) {
+  double d;
+  int e;
+  decsplit(v, d, e);
+  values.emplace_back(d);
+  values.emplace_back(e);
+}
+
+}  // namespace kx

@@ -10,6 +10,8 @@
 #include <kx/pslq/utilities.h>
 #include <kx/types/number.h>
 
+namespace kx {
+
 namespace {
 
 struct index_range {
@@ -60,8 +62,8 @@ class index_sorter {
 }  // namespace
 
 void sortindex(int m, std::span<const kxreal> a, std::span<int> ip) {
-  kx::require_storage("SORTINDEX", a.size(), m);
-  kx::require_storage("SORTINDEX", ip.size(), m);
+  require_storage("SORTINDEX", a.size(), m);
+  require_storage("SORTINDEX", ip.size(), m);
   for (int i = 1; i <= m; ++i) ip[static_cast<std::size_t>(i - 1)] = i;
   if (m <= 1) return;
   const index_sorter sorter(a, ip);
@@ -91,3 +93,5 @@ void sortindex(int m, std::span<const kxreal> a, std::span<int> ip) {
     }
   }
 }
+
+}  // namespace kx

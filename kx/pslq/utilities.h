@@ -7,8 +7,12 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include <kx/core/core.h>
+#include <kx/support/format.h>
+
+namespace kx {
 
 /// 1 / max |h(i, i)| over i = 1..n-1 of the n-row matrix h: the PSLQ lower
 /// bound on the Euclidean norm of any integer relation.
@@ -30,6 +34,9 @@ double log10hi(const kxreal& v);
 ///   decsplit(kxreal{1234.5}, d, e);   // d = 1.2345, e = 3
 void decsplit(const kxreal& v, double& d, int& e);
 
+/// Appends decsplit(v) to a report's values: the mantissa, then the exponent.
+void append_decsplit(std::vector<template_value>& values, const kxreal& v);
+
 /// Writes the m x k matrix a (m rows) row by row, four mantissa/exponent
 /// pairs a line.
 void printmat(int m, int k, std::span<const kxreal> a);
@@ -37,3 +44,5 @@ void printmat(int m, int k, std::span<const kxreal> a);
 /// Writes the m x k matrix a (m rows) row by row, one element a line with 70
 /// significant digits.
 void printmatfull(int m, int k, std::span<const kxreal> a);
+
+}  // namespace kx

@@ -6,10 +6,11 @@
 #include <cstddef>
 #include <vector>
 
-#include <kx/core/format.h>
-#include <kx/core/timing.h>
+#include <kx/support/fatal.h>
+#include <kx/support/timing.h>
 #include <kx/pslq/matrix.h>
 #include <kx/pslq/pslq.h>
+#include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
@@ -36,39 +37,28 @@ struct search_state {
 // vector, and a zero or non-finite x turns every later number into NaN.
 void check_arguments(int n, std::span<const kxreal> x, std::span<kxreal> r) {
   if (n < 2) {
-    kx::write_template("('*** ZEZUV1: Improper value of N',i10)", {n});
-    kxstop();
+    kx::fatal("('*** ZEZUV1: Improper value of N',i10)", n);
   }
   kx::require_storage("ZEZUV1", x.size(), n);
   kx::require_storage("ZEZUV1", r.size(), n);
   bool all_zero = true;
   for (int i = 0; i < n; ++i) {
     if (!finiteq(x[i].hi) || !finiteq(x[i].lo)) {
-      kx::write_template("('*** ZEZUV1: Input value is not finite, index',i6)", {i + 1});
-      kxstop();
+      kx::fatal("('*** ZEZUV1: Input value is not finite, index',i6)", i + 1);
     }
     all_zero = all_zero && x[i].hi == 0;
   }
   if (all_zero) {
-    kx::write_template("('*** ZEZUV1: Input vector is zero.')");
-    kxstop();
+    kx::fatal("('*** ZEZUV1: Input vector is zero.')");
   }
 }
 
-void write_iteration_report(const char* tmpl, int it) { kx::write_template(tmpl, {it}); }
+void write_iteration_report(kx::checked_template<int> tmpl, int it) { kx::write_template(tmpl, it); }
 
-// Mantissa and exponent of v for a report, as two template values.
-void append_pair(std::vector<kx::template_value>& values, const kxreal& v) {
-  double d;
-  int e;
-  decsplit(v, d, e);
-  values.emplace_back(d);
-  values.emplace_back(e);
-}
-
-void write_pairs_report(const char* tmpl, int it, std::initializer_list<kxreal> pairs) {
+// The iteration number, then the mantissa and exponent of each value.
+void write_pairs_report(kx::basic_template<> tmpl, int it, std::initializer_list<kxreal> pairs) {
   std::vector<kx::template_value> values{it};
-  for (const kxreal& v : pairs) append_pair(values, v);
+  for (const kxreal& v : pairs) kx::append_decsplit(values, v);
   kx::write_template(tmpl, values);
 }
 
@@ -87,11 +77,11 @@ bool checkpoint_ends_search(int debug, int it, int n, double rb, const search_st
     write_pairs_report("('Iteration',i7,3x,'Norm bound =',f11.6,'e',i5,4x,'Max. bound =',          f11.6,'e',i5)",
                        it, {bound, bmax});
   if (it > iteration_limit) {
-    if (debug >= 1) kx::write_template("('Iteration limit exceeded',i7)", {iteration_limit});
+    if (debug >= 1) kx::write_template("('Iteration limit exceeded',i7)", iteration_limit);
     return true;
   }
   if (log10hi(bmax) > rb) {
-    if (debug >= 1) kx::write_template("('Norm bound limit exceeded.',1p,d15.6)", {rb});
+    if (debug >= 1) kx::write_template("('Norm bound limit exceeded.',1p,d15.6)", rb);
     return true;
   }
   return false;
@@ -141,7 +131,7 @@ void zezuv1(int debug, int n, double rb, const kxreal& eps, std::span<const kxre
             std::span<kxreal> r) {
   check_arguments(n, x, r);
   search_state s(n);
-  if (debug >= 2) kx::write_template("('ZEZUV1 integer relation detection: n =',i5)", {n});
+  if (debug >= 2) kx::write_template("('ZEZUV1 integer relation detection: n =',i5)", n);
 
   int it = 0;
   int dupflag = 0;
@@ -151,22 +141,22 @@ void zezuv1(int debug, int n, double rb, const kxreal& eps, std::span<const kxre
   double iteration_time = 0;
   if (debug >= 2) write_iteration_report("('Iteration',i7,3x,'Initialization')", it);
 
-  double start = cpusecond();
+  double start = kx::cpusecond();
   initmp(debug, n, saved_vectors, s.b, s.h, s.ysave, x, s.y);
-  const double initialisation_time = cpusecond() - start;
+  const double initialisation_time = kx::cpusecond() - start;
   if (debug >= 2) write_iteration_report("('Iteration',i7,3x,'Start iterations')", it);
 
   for (;;) {
     it = it + 1;
     if (iteration_line_due(debug, it)) write_iteration_report("('Iteration',i7)", it);
-    start = cpusecond();
+    start = kx::cpusecond();
     itermp(debug, it, n, saved_vectors, eps, s.b, s.h, s.ysave, s.y, dupflag, outcome);
-    iteration_time = iteration_time + (cpusecond() - start);
+    iteration_time = iteration_time + (kx::cpusecond() - start);
     if (outcome == 0 && it % checkpoint_interval == 0 && checkpoint_ends_search(debug, it, n, rb, s, bmax)) break;
     if (outcome == 0) continue;
     if (outcome != 2) take_relation(debug, it, n, rb, s, found, r);
     break;
   }
 
-  if (debug >= 2) kx::write_template("('CPU times:'/(5f12.2))", {initialisation_time, iteration_time});
+  if (debug >= 2) kx::write_template("('CPU times:'/(5f12.2))", initialisation_time, iteration_time);
 }

@@ -2,6 +2,8 @@
 
 #include <quadmath.h>
 
+namespace kx {
+
 namespace {
 
 // The output argument of a routine of the form routine(a, b), by value.
@@ -68,3 +70,5 @@ kxreal max(const kxreal& a, const kxreal& b) {
 }
 
 kxreal max(const kxreal& a, const kxreal& b, const kxreal& c) { return max(max(a, b), c); }
+
+}  // namespace kx

@@ -6,6 +6,8 @@
 
 #include <kx/core/core.h>
 
+namespace kx {
+
 /// |a|, the sign decided by the high word (kxabs).
 kxreal abs(const kxreal& a);
 
@@ -37,3 +39,5 @@ kxreal min(const kxreal& a, const kxreal& b, const kxreal& c);
 /// The larger of a and b; a when they compare equal.
 kxreal max(const kxreal& a, const kxreal& b);
 kxreal max(const kxreal& a, const kxreal& b, const kxreal& c);
+
+}  // namespace kx

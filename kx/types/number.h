@@ -22,8 +22,6 @@ namespace kx {
 template <class T>
 concept implicit_scalar = (std::integral<T> || std::floating_point<T>) && !std::same_as<T, __float128>;
 
-}  // namespace kx
-
 // ---- Arithmetic -----------------------------------------------------------
 
 /// a + b, a - b, a * b, a / b as the table above.
@@ -43,14 +41,14 @@ inline kxreal operator-(__float128 q, const kxreal& b) { kxreal c; kxsub(kxreal{
 inline kxreal operator*(__float128 q, const kxreal& b) { kxreal c; kxmuld(b, q, c); return c; }
 inline kxreal operator/(__float128 q, const kxreal& b) { kxreal c; kxdiv(kxreal{q, 0}, b, c); return c; }
 
-template <kx::implicit_scalar T> kxreal operator+(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal operator-(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal operator*(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal operator/(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal operator+(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> kxreal operator-(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> kxreal operator*(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> kxreal operator/(T, const kxreal&) = delete;
+template <implicit_scalar T> kxreal operator+(const kxreal&, T) = delete;
+template <implicit_scalar T> kxreal operator-(const kxreal&, T) = delete;
+template <implicit_scalar T> kxreal operator*(const kxreal&, T) = delete;
+template <implicit_scalar T> kxreal operator/(const kxreal&, T) = delete;
+template <implicit_scalar T> kxreal operator+(T, const kxreal&) = delete;
+template <implicit_scalar T> kxreal operator-(T, const kxreal&) = delete;
+template <implicit_scalar T> kxreal operator*(T, const kxreal&) = delete;
+template <implicit_scalar T> kxreal operator/(T, const kxreal&) = delete;
 
 /// a op= b is a = a op b, with the same routine.
 inline kxreal& operator+=(kxreal& a, const kxreal& b) { kxadd(a, b, a); return a; }
@@ -62,10 +60,10 @@ inline kxreal& operator-=(kxreal& a, __float128 q) { return a = a - q; }
 inline kxreal& operator*=(kxreal& a, __float128 q) { return a = a * q; }
 inline kxreal& operator/=(kxreal& a, __float128 q) { return a = a / q; }
 
-template <kx::implicit_scalar T> kxreal& operator+=(kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal& operator-=(kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal& operator*=(kxreal&, T) = delete;
-template <kx::implicit_scalar T> kxreal& operator/=(kxreal&, T) = delete;
+template <implicit_scalar T> kxreal& operator+=(kxreal&, T) = delete;
+template <implicit_scalar T> kxreal& operator-=(kxreal&, T) = delete;
+template <implicit_scalar T> kxreal& operator*=(kxreal&, T) = delete;
+template <implicit_scalar T> kxreal& operator/=(kxreal&, T) = delete;
 
 /// -a: the sign bits of both words flipped.
 inline kxreal operator-(const kxreal& a) { kxreal b; kxneg(a, b); return b; }
@@ -83,16 +81,14 @@ kxreal pow(const kxreal&, T) = delete;
 
 /// Relational operators by kxcpr, a binary128 operand widened to (q, 0). A NaN
 /// high word on the left compares greater than anything.
-namespace kx {
 inline int compare(const kxreal& a, const kxreal& b) { int ic; kxcpr(a, b, ic); return ic; }
-}  // namespace kx
 
-inline bool operator==(const kxreal& a, const kxreal& b) { return kx::compare(a, b) == 0; }
-inline bool operator!=(const kxreal& a, const kxreal& b) { return kx::compare(a, b) != 0; }
-inline bool operator<(const kxreal& a, const kxreal& b) { return kx::compare(a, b) < 0; }
-inline bool operator<=(const kxreal& a, const kxreal& b) { return kx::compare(a, b) <= 0; }
-inline bool operator>(const kxreal& a, const kxreal& b) { return kx::compare(a, b) > 0; }
-inline bool operator>=(const kxreal& a, const kxreal& b) { return kx::compare(a, b) >= 0; }
+inline bool operator==(const kxreal& a, const kxreal& b) { return compare(a, b) == 0; }
+inline bool operator!=(const kxreal& a, const kxreal& b) { return compare(a, b) != 0; }
+inline bool operator<(const kxreal& a, const kxreal& b) { return compare(a, b) < 0; }
+inline bool operator<=(const kxreal& a, const kxreal& b) { return compare(a, b) <= 0; }
+inline bool operator>(const kxreal& a, const kxreal& b) { return compare(a, b) > 0; }
+inline bool operator>=(const kxreal& a, const kxreal& b) { return compare(a, b) >= 0; }
 
 inline bool operator==(const kxreal& a, __float128 q) { return a == kxreal{q, 0}; }
 inline bool operator!=(const kxreal& a, __float128 q) { return a != kxreal{q, 0}; }
@@ -108,15 +104,17 @@ inline bool operator<=(__float128 q, const kxreal& b) { return kxreal{q, 0} <= b
 inline bool operator>(__float128 q, const kxreal& b) { return kxreal{q, 0} > b; }
 inline bool operator>=(__float128 q, const kxreal& b) { return kxreal{q, 0} >= b; }
 
-template <kx::implicit_scalar T> bool operator==(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> bool operator!=(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> bool operator<(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> bool operator<=(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> bool operator>(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> bool operator>=(const kxreal&, T) = delete;
-template <kx::implicit_scalar T> bool operator==(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> bool operator!=(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> bool operator<(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> bool operator<=(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> bool operator>(T, const kxreal&) = delete;
-template <kx::implicit_scalar T> bool operator>=(T, const kxreal&) = delete;
+template <implicit_scalar T> bool operator==(const kxreal&, T) = delete;
+template <implicit_scalar T> bool operator!=(const kxreal&, T) = delete;
+template <implicit_scalar T> bool operator<(const kxreal&, T) = delete;
+template <implicit_scalar T> bool operator<=(const kxreal&, T) = delete;
+template <implicit_scalar T> bool operator>(const kxreal&, T) = delete;
+template <implicit_scalar T> bool operator>=(const kxreal&, T) = delete;
+template <implicit_scalar T> bool operator==(T, const kxreal&) = delete;
+template <implicit_scalar T> bool operator!=(T, const kxreal&) = delete;
+template <implicit_scalar T> bool operator<(T, const kxreal&) = delete;
+template <implicit_scalar T> bool operator<=(T, const kxreal&) = delete;
+template <implicit_scalar T> bool operator>(T, const kxreal&) = delete;
+template <implicit_scalar T> bool operator>=(T, const kxreal&) = delete;
+
+}  // namespace kx

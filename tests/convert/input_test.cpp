@@ -11,7 +11,7 @@
 #include <string>
 
 #include <kx/convert/input.h>
-#include <kx/convert/units.h>
+#include <kx/support/unit_streams.h>
 
 #include "mpfr_oracle.h"
 #include "test_support.h"

@@ -12,7 +12,7 @@
 
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
-#include <kx/convert/units.h>
+#include <kx/support/unit_streams.h>
 
 #include "mpfr_oracle.h"
 #include "test_support.h"

@@ -10,12 +10,18 @@
 #include <vector>
 
 #include <kx/kx.h>
+#include <kx/pslq/search_steps.h>
+#include <kx/pslq/utilities.h>
 
 #include "mpfr_oracle.h"
 #include "test_support.h"
 
 namespace {
 
+using kx::initmp;
+using kx::itermp;
+using kx::printmat;
+using kx::sortindex;
 using oracle::big;
 
 struct search_result {

@@ -10,10 +10,20 @@
 #include <vector>
 
 #include <kx/kx.h>
+#include <kx/pslq/search_steps.h>
+#include <kx/pslq/utilities.h>
 
 #include "test_support.h"
 
 namespace {
+
+using kx::decsplit;
+using kx::log10hi;
+using kx::minmaxabs;
+using kx::normbound;
+using kx::printmat;
+using kx::printmatfull;
+using kx::sortindex;
 
 std::vector<int> sorted_indices(const std::vector<kxreal>& a) {
   std::vector<int> ip(a.size());

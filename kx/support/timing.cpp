@@ -1,7 +1,9 @@
 #include <cstdint>
 #include <ctime>
 
-#include <kx/core/timing.h>
+#include <kx/support/timing.h>
+
+namespace kx {
 
 double cpusecond() {
   timespec ts{};
@@ -21,3 +23,5 @@ double wallsecond() {
 }
 
 double wallwrap(double t) { return t >= 0 ? t : t + 2147483.648; }
+
+}  // namespace kx

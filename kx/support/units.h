@@ -6,7 +6,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <string_view>
 
 namespace kx {
 
@@ -18,17 +17,12 @@ inline constexpr int standard_output_unit = 6;
 void attach_input_unit(int unit, std::istream& in);
 
 /// Lines written on `unit` go to `out` (which must outlive its use).
+///   std::ostringstream out;  kx::attach_output_unit(7, out);
 void attach_output_unit(int unit, std::ostream& out);
 
 /// Returns `unit` to its initial state: 5 and 6 to the standard streams,
 /// any other number to no stream.
+///   kx::detach_unit(10);
 void detach_unit(int unit);
-
-/// The stream that input unit `unit` reads, or nullptr when it has none.
-std::istream* input_stream(int unit);
-
-/// Writes `text` on output unit `unit` and flushes it; false when the unit
-/// has no stream.
-bool write_to_output_unit(int unit, std::string_view text);
 
 }  // namespace kx

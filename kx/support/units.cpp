@@ -1,4 +1,4 @@
-#include <kx/convert/units.h>
+#include <kx/support/unit_streams.h>
 
 #include <cstdio>
 #include <iostream>
