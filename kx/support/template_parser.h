@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,10 +59,25 @@ constexpr template_item make_item(item_kind kind, int width = 0, int repeat = 1,
 constexpr char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// The pieces of a message, joined (appending avoids a false -Wrestrict
+// warning of g++ 12 on a literal plus a string).
+constexpr std::string concat(std::initializer_list<std::string_view> pieces) {
+  std::string s;
+  for (std::string_view p : pieces) s.append(p);
+  return s;
+}
+
+// n in decimal, for messages (|n| is far below the long long range).
 constexpr std::string decimal(long long n) {
-  if (n < 0) return "-" + decimal(-n);
-  std::string s(1, static_cast<char>('0' + n % 10));
-  return n < 10 ? s : decimal(n / 10) + s;
+  const bool negative = n < 0;
+  unsigned long long m = negative ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+  std::string s;
+  do {
+    s.insert(s.begin(), static_cast<char>('0' + m % 10));
+    m /= 10;
+  } while (m != 0);
+  if (negative) s.insert(s.begin(), '-');
+  return s;
 }
 
 // Recursive descent over the template.
@@ -82,7 +98,7 @@ class parser {
   // A template, so that a constexpr function that only reports is allowed.
   template <class = void>
   [[noreturn]] constexpr void fail(const std::string& what) const {
-    template_fault("malformed template (" + what + " at column " + decimal(static_cast<long long>(pos_) + 1) + ")",
+    template_fault(concat({"malformed template (", what, " at column ", decimal(static_cast<long long>(pos_) + 1), ")"}),
                    t_);
   }
 
@@ -268,8 +284,8 @@ class template_walk {
     const std::span<const template_item> reused = std::span<const template_item>(items_).subspan(reversion);
     if (!run(items_)) return;
     if (next_ < count_ && !template_detail::has_data_item(reused))
-      template_fault(template_detail::decimal(static_cast<long long>(count_ - next_)) +
-                         " value(s) left but no data item to take them",
+      template_fault(template_detail::concat({template_detail::decimal(static_cast<long long>(count_ - next_)),
+                                              " value(s) left but no data item to take them"}),
                      tmpl_);
     while (next_ < count_) {
       sink_.next_record();
@@ -311,12 +327,13 @@ class template_walk {
 
 /// The name of a data item as written, for messages: i5, f8.2, d12.4, a, a3.
 constexpr std::string item_name(const template_item& it) {
+  using template_detail::concat;
   using template_detail::decimal;
   switch (it.kind) {
-    case item_kind::integer: return "i" + decimal(it.width);
-    case item_kind::fixed: return "f" + decimal(it.width) + "." + decimal(it.digits);
-    case item_kind::exponent: return "d" + decimal(it.width) + "." + decimal(it.digits);
-    default: return it.width ? "a" + decimal(it.width) : "a";
+    case item_kind::integer: return concat({"i", decimal(it.width)});
+    case item_kind::fixed: return concat({"f", decimal(it.width), ".", decimal(it.digits)});
+    case item_kind::exponent: return concat({"d", decimal(it.width), ".", decimal(it.digits)});
+    default: return it.width ? concat({"a", decimal(it.width)}) : "a";
   }
 }
 
@@ -328,8 +345,9 @@ constexpr void check_value_kind(const template_item& it, value_kind v, std::size
                                                        : v != value_kind::text;
   if (fits) return;
   constexpr const char* names[] = {"an integer", "a real", "a text"};
-  template_fault(std::string(names[static_cast<int>(v)]) + " value (number " +
-                     template_detail::decimal(static_cast<long long>(k) + 1) + ") for the item " + item_name(it),
+  template_fault(template_detail::concat({names[static_cast<int>(v)], " value (number ",
+                                          template_detail::decimal(static_cast<long long>(k) + 1), ") for the item ",
+                                          item_name(it)}),
                  tmpl);
 }
 
@@ -339,7 +357,8 @@ constexpr void check_scale(const template_item& it, int k, std::string_view tmpl
   if (it.kind != item_kind::exponent) return;
   if ((k > 0 && k >= it.digits + 2) || (k <= 0 && k <= -it.digits)) {
     using template_detail::decimal;
-    template_fault("scale factor " + decimal(k) + "p is out of range for " + item_name(it), tmpl);
+    template_fault(template_detail::concat({"scale factor ", decimal(k), "p is out of range for ", item_name(it)}),
+                   tmpl);
   }
 }
 

@@ -1,4 +1,5 @@
 #include <kx/types/functions.h>
+#include <kx/types/number.h>
 
 #include <quadmath.h>
 
@@ -55,18 +56,22 @@ kxreal sign(const kxreal& a, const kxreal& b) {
   return {h, h != a.hi ? -a.lo : a.lo};
 }
 
+// Of two unordered operands, the one with a NaN word (a when both have one),
+// so that min and max give NaN whichever order the operands come in.
+const kxreal& nan_operand(const kxreal& a, const kxreal& b) { return compare(a, a) == unordered ? a : b; }
+
 kxreal min(const kxreal& a, const kxreal& b) {
-  int ic;
-  kxcpr(a, b, ic);
-  return ic < 0 ? a : b;
+  const int c = compare(a, b);
+  if (c == unordered) return nan_operand(a, b);
+  return c < 0 ? a : b;
 }
 
 kxreal min(const kxreal& a, const kxreal& b, const kxreal& c) { return min(min(a, b), c); }
 
 kxreal max(const kxreal& a, const kxreal& b) {
-  int ic;
-  kxcpr(a, b, ic);
-  return ic < 0 ? b : a;
+  const int c = compare(a, b);
+  if (c == unordered) return nan_operand(a, b);
+  return c < 0 ? b : a;
 }
 
 kxreal max(const kxreal& a, const kxreal& b, const kxreal& c) { return max(max(a, b), c); }

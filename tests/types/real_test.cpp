@@ -7,6 +7,7 @@
 #include <kx/kx.h>
 
 #include <type_traits>
+#include <utility>
 
 #include "mpfr_oracle.h"
 #include "test_support.h"
@@ -129,10 +130,25 @@ TEST(RealType, ComparisonsWidenWithAZeroLowWord) {
   EXPECT_TRUE(1.0Q < above && 1.0Q <= above && 1.0Q != above);
   EXPECT_TRUE(kxreal{1} == 1.0Q && kxreal{1} >= 1.0Q && kxreal{1} <= 1.0Q);
   EXPECT_TRUE((kxreal{0, 0} == kxreal{-0.0Q, 0}));
+}
 
-  const kxreal nan{__builtin_nanq(""), 0};
-  EXPECT_TRUE(nan > kxreal{1} && nan >= kxreal{1} && nan != kxreal{1});
-  EXPECT_FALSE(nan < kxreal{1} || nan <= kxreal{1} || nan == kxreal{1});
+// A NaN in either word and on either side leaves a comparison unordered, as
+// binary128 comparison does; min and max give the NaN in both orders.
+TEST(RealType, NaNIsUnorderedOnBothSides) {
+  const __float128 q = __builtin_nanq("");
+  const kxreal one{1};
+  for (const kxreal nan : {kxreal{q, 0}, kxreal{1, q}, kxreal{-q, 0}}) {
+    for (const auto& [a, b] : {std::pair{nan, one}, std::pair{one, nan}, std::pair{nan, nan}}) {
+      EXPECT_FALSE(a < b || a <= b || a > b || a >= b || a == b) << hex(a) << " " << hex(b);
+      EXPECT_TRUE(a != b) << hex(a) << " " << hex(b);
+      EXPECT_TRUE(kx::compare(a, b) == kx::unordered);
+    }
+    EXPECT_FALSE(nan > 1.0Q || 1.0Q < nan || nan == 1.0Q || 1.0Q >= nan);
+    EXPECT_TRUE(nan != 1.0Q && 1.0Q != nan);
+    for (const kxreal& m : {min(one, nan), min(nan, one), max(one, nan), max(nan, one), min(one, nan, one),
+                            max(one, one, nan)})
+      EXPECT_TRUE(same_words(m, nan)) << hex(m);
+  }
 }
 
 TEST(RealType, NumericFunctions) {

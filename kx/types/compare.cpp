@@ -1,0 +1,23 @@
+// The ordering of the value type: kxcpr's answer, except that a NaN word
+// makes a pair unordered, as binary128 comparison has it. Compiled in the
+// library so that a caller's -ffinite-math-only cannot remove the NaN test.
+#include <quadmath.h>
+
+#include <kx/types/number.h>
+
+namespace kx {
+
+namespace {
+
+bool has_nan_word(const kxreal& a) { return isnanq(a.hi) || isnanq(a.lo); }
+
+}  // namespace
+
+int compare(const kxreal& a, const kxreal& b) {
+  if (has_nan_word(a) || has_nan_word(b)) return unordered;
+  int ic;
+  kxcpr(a, b, ic);
+  return ic;
+}
+
+}  // namespace kx
