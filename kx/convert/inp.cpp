@@ -19,5 +19,7 @@ void kxinp(int iu, kxreal& b) {
     kx::write_template("('*** KXINP: End-of-file encountered.')");
     kxstop();
   }
+  // A record ends at LF or at CR LF: one CR before the LF is not part of it.
+  if (!in->eof() && !line.empty() && line.back() == '\r') line.pop_back();
   kxinpc(line, b);
 }
