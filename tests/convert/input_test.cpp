@@ -33,10 +33,7 @@ big decimal(const std::string& s) {
   return x;
 }
 
-// First-order error bound of kxinpc in units of 2^-226: each counted digit
-// costs at most a kxmuld (4) and a kxadd (4) relative to m, the power
-// 10^n by kxnpwr at most 8 (|n| - 1 + bits of |n| + [n < 0]), the product 8.
-double inpc_bound(int digits, int n) { return 8.0 * digits + oracle::kxnpwr_bound(n) + 8; }
+using oracle::inpc_bound;
 
 TEST(Inpc, LiteralsCaseByCase) {
   EXPECT_TRUE(same_words(read("1"), kxreal{1}));
