@@ -160,6 +160,25 @@ TEST(Inpc, RandomLiteralsAgainstMpfr) {
               largest, largest_per_bound, worst.c_str());
 }
 
+// A record ends at LF or at CR LF; a CR anywhere else is a syntax error.
+TEST(Inp, RecordsEndAtLfOrCrLf) {
+  std::istringstream in("3.25\r\n-1.5e3\r\n7\n3.25\r\r\n3\r.25\r\n");
+  kx::attach_input_unit(11, in);
+  kxreal b;
+  kxinp(11, b);
+  EXPECT_TRUE(same_words(b, kxreal{3.25Q, 0}));
+  kxinp(11, b);
+  EXPECT_TRUE(same_words(b, kxreal{-1500}));
+  kxinp(11, b);
+  EXPECT_TRUE(same_words(b, kxreal{7}));
+  EXPECT_FATAL_STOP(kxinp(11, b), "^\\*\\*\\* KXINPC: Syntax error in literal string\\.\n$");
+  std::istringstream inner_cr("3\r.25\r\n");
+  kx::attach_input_unit(12, inner_cr);
+  EXPECT_FATAL_STOP(kxinp(12, b), "^\\*\\*\\* KXINPC: Syntax error in literal string\\.\n$");
+  kx::detach_unit(11);
+  kx::detach_unit(12);
+}
+
 TEST(Digin, DigitsAndTheNonDigitMessage) {
   testing::internal::CaptureStdout();
   const __float128 d = kxdigin("12a3", 4);
