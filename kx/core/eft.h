@@ -35,7 +35,8 @@ inline __float128 dekker_product_error(__float128 x, __float128 y, __float128 p)
   return (((xs.high * ys.high - p) + xs.high * ys.low) + ys.high * xs.low) + xs.low * ys.low;
 }
 
-/// Factors from 2^16320 up would overflow in split; below, the split is safe.
+/// split overflows for factors from about 2^16327 up; from 2^16320 up they
+/// are taken 2^64 lower, with margin, and the same words where it was safe.
 inline constexpr int split_limit_exponent_field = 0x3fff + 16320;
 inline const __float128 split_scale_down = quad_from_words(0x3fbf000000000000, 0);  // 2^-64
 inline const __float128 split_scale_up = quad_from_words(0x403f000000000000, 0);    // 2^64
