@@ -63,6 +63,26 @@ inline double error_units(const kxreal& computed, const big& exact) {
   return error_units(big(computed), exact, exact);
 }
 
+/// The error of a computed pair against an exact value, relative to it, in
+/// units of 2^-226, after forgiving `subnormal_units` of 2^-16494: a pair
+/// near the bottom of the range has a subnormal low word, which no routine
+/// can fill beyond that granularity.
+inline double error_units_above_subnormal(const kxreal& computed, const big& exact, double subnormal_units) {
+  big d(computed);
+  mpfr_sub(d.get(), d.get(), exact.get(), MPFR_RNDN);
+  mpfr_abs(d.get(), d.get(), MPFR_RNDN);
+  big allowance;
+  mpfr_set_d(allowance.get(), subnormal_units, MPFR_RNDN);
+  mpfr_mul_2si(allowance.get(), allowance.get(), -16494, MPFR_RNDN);
+  mpfr_sub(d.get(), d.get(), allowance.get(), MPFR_RNDN);
+  if (mpfr_sgn(d.get()) <= 0) return 0;
+  big s;
+  mpfr_abs(s.get(), exact.get(), MPFR_RNDN);
+  mpfr_div(d.get(), d.get(), s.get(), MPFR_RNDN);
+  mpfr_mul_2si(d.get(), d.get(), 226, MPFR_RNDN);
+  return mpfr_get_d(d.get(), MPFR_RNDU);
+}
+
 /// The correctly rounded binary128 value of an MPFR number.
 inline __float128 to_quad(const big& x) { return mpfr_get_float128(x.get(), MPFR_RNDN); }
 
@@ -99,6 +119,11 @@ inline double kxnpwr_bound(int n) {
   for (int k = m; k > 0; k /= 2) ++bits;
   return m == 0 ? 0 : 8.0 * (m - 1 + bits + (n < 0 ? 1 : 0));
 }
+
+/// First-order error bound of kxinpc in units of 2^-226: each counted digit
+/// costs at most a kxmuld (4) and a kxadd (4) relative to m, the power
+/// 10^n by kxnpwr at most 8 (|n| - 1 + bits of |n| + [n < 0]), the product 8.
+inline double inpc_bound(int digits, int n) { return 8.0 * digits + kxnpwr_bound(n) + 8; }
 
 /// Random normalised operands with a fixed seed.
 class operands {

@@ -17,5 +17,7 @@ void kxinp(int iu, kxreal& b) {
   if (!std::getline(*in, line)) {
     kx::fatal("('*** KXINP: End-of-file encountered.')");
   }
+  // A record ends at LF or at CR LF: one CR before the LF is not part of it.
+  if (!in->eof() && !line.empty() && line.back() == '\r') line.pop_back();
   kxinpc(line, b);
 }

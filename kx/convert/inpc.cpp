@@ -1,15 +1,24 @@
 // Decimal literal to quad pair: the significant digits of the mantissa are
 // gathered into an integer m, the point position and the exponent give the
 // power of ten, and the value is m 10^(p - nd), one kxnpwr and one kxmul.
+// Digits that would carry m past the range are dropped (those before the
+// point still count in p), and below 10^-4902 the value is m / 10^(nd - p).
 #include <string_view>
 
 #include <kx/convert/input.h>
 #include <kx/core/digits.h>
+#include <kx/core/quad_words.h>
 #include <kx/support/fatal.h>
 
 namespace {
 
 constexpr int largest_exponent_digits = 3;
+
+// 10^s for s >= -4902 keeps its low word to within the stated error of a
+// conversion; below, that word is subnormal and m / 10^-s is used instead.
+constexpr int smallest_full_power_of_ten = -4902;
+// 10^4932 is the largest finite power of ten.
+constexpr int largest_power_of_ten = 4932;
 
 [[noreturn]] void syntax_fault() {
   kx::fatal("('*** KXINPC: Syntax error in literal string.')");
@@ -28,9 +37,27 @@ struct mantissa {
   kxreal m;             // the integer of the counted digits
   int nd = 0;           // counted digits
   int p = -1;           // counted digits before the point, -1 while none is seen
+  int dropped = 0;      // digits before the point dropped once m was full
+  bool full = false;    // one more digit would carry m past the range
   int sign = 0;         // 0 (none), +1 or -1
   std::size_t end = 0;  // index after the mantissa: the exponent letter, or the end
 };
+
+// m = 10 m + k, or, once that would leave the range, the digit dropped.
+void take_digit(mantissa& r, int k) {
+  if (!r.full) {
+    kxreal next;
+    kxmuld(r.m, 10, next);
+    kxadd(next, static_cast<__float128>(k), next);
+    r.full = !kx::is_finite(next.hi);
+    if (!r.full) {
+      r.m = next;
+      ++r.nd;
+      return;
+    }
+  }
+  if (r.p < 0) ++r.dropped;
+}
 
 // Scans the mantissa up to an exponent letter. Zeros before the first
 // counted digit or point are skipped, zeros after it are counted; a blank is
@@ -53,10 +80,8 @@ mantissa scan_mantissa(std::string_view s) {
     } else {
       const int k = digit_value(c);
       if (k == 0 && !started) continue;
-      kxmuld(r.m, 10, r.m);
-      kxadd(r.m, static_cast<__float128>(k), r.m);
-      ++r.nd;
       started = true;
+      take_digit(r, k);
     }
   }
   return r;
@@ -83,6 +108,29 @@ int exponent_value(std::string_view field) {
   return sign == -1 ? -value : value;
 }
 
+// m / 10^t, in two divisions when 10^t is beyond the range (t <= 2 * 4932).
+kxreal divided_by_power_of_ten(kxreal m, int t) {
+  kxreal power;
+  if (t > largest_power_of_ten) {
+    kxnpwr(kxreal{10, 0}, t - largest_power_of_ten, power);
+    kxdiv(m, power, m);
+    t = largest_power_of_ten;
+  }
+  kxnpwr(kxreal{10, 0}, t, power);
+  kxdiv(m, power, m);
+  return m;
+}
+
+// m 10^s.
+kxreal scaled_by_power_of_ten(const kxreal& m, int s) {
+  if (s < smallest_full_power_of_ten && s >= -2 * largest_power_of_ten) return divided_by_power_of_ten(m, -s);
+  kxreal power;
+  kxnpwr(kxreal{10, 0}, s, power);
+  kxreal b;
+  kxmul(m, power, b);
+  return b;
+}
+
 }  // namespace
 
 void kxinpc(std::string_view s, kxreal& b) {
@@ -95,8 +143,7 @@ void kxinpc(std::string_view s, kxreal& b) {
   mantissa r = scan_mantissa(text);
   if (r.sign == -1) r.m = {-r.m.hi, -r.m.lo};
   if (r.p == -1) r.p = r.nd;
+  r.p += r.dropped;
   if (r.end < text.size()) r.p += exponent_value(text.substr(r.end + 1));
-  kxreal power;
-  kxnpwr(kxreal{10, 0}, r.p - r.nd, power);
-  kxmul(r.m, power, b);
+  b = scaled_by_power_of_ten(r.m, r.p - r.nd);
 }

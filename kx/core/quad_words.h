@@ -24,4 +24,18 @@ inline __float128 quad_from_words(std::uint64_t high, std::uint64_t low) {
   return q;
 }
 
+/// The biased exponent field of x, read from its bits: 0 for zeros and
+/// subnormals, 0x7fff for infinities and NaNs. Integer work only, so range
+/// tests on the hot path cost no binary128 comparison.
+inline int exponent_field(__float128 x) {
+  std::uint64_t words[2];
+  std::memcpy(words, &x, sizeof x);
+  const std::uint64_t high = std::endian::native == std::endian::little ? words[1] : words[0];
+  return static_cast<int>((high >> 48) & 0x7fff);
+}
+
+inline constexpr int non_finite_exponent_field = 0x7fff;
+
+inline bool is_finite(__float128 x) { return exponent_field(x) != non_finite_exponent_field; }
+
 }  // namespace kx

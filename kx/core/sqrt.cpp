@@ -6,6 +6,30 @@
 #include <kx/support/fatal.h>
 #include <kx/core/quad_sqrt.h>
 
+namespace {
+
+kxreal newton_sqrt(const kxreal& a) {
+  const __float128 t1 = 1 / kx::quad_sqrt(a.hi);
+  const __float128 t2 = a.hi * t1;
+  const __float128 c11 = t2 * t2;
+  const __float128 c21 = kx::product_error(t2, t2, c11);
+  const kx::quad_halves r = kx::remainder_of(a, c11, c21);
+  const __float128 t3 = ((r.low + r.high) * 0.5Q) * t1;
+  kxreal b;
+  kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
+  return b;
+}
+
+// sqrt(a) = sqrt(a 2^-2k) 2^k with a 2^-2k in [1/2, 4): every step of the
+// Newton correction is then the same one 2^-k or 2^-2k lower, so where the
+// unscaled steps stay in range the words are theirs.
+kxreal scaled_newton_sqrt(const kxreal& a) {
+  const int k = ilogbq(a.hi) / 2;
+  return kx::scaled_by_power_of_two(newton_sqrt(kx::scaled_by_power_of_two(a, -2 * k)), k);
+}
+
+}  // namespace
+
 void kxsqrt(const kxreal& a, kxreal& b) {
   if (a.hi == 0) {
     b = {0, 0};
@@ -14,11 +38,5 @@ void kxsqrt(const kxreal& a, kxreal& b) {
   if (a.hi < 0) {
     kx::fatal("('*** KXSQRT: Argument is negative.')");
   }
-  const __float128 t1 = 1 / kx::quad_sqrt(a.hi);
-  const __float128 t2 = a.hi * t1;
-  const __float128 c11 = t2 * t2;
-  const __float128 c21 = kx::product_error(t2, t2, c11);
-  const kx::quad_halves r = kx::remainder_of(a, c11, c21);
-  const __float128 t3 = ((r.low + r.high) * 0.5Q) * t1;
-  kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
+  b = kx::has_far_exponent(a.hi) ? scaled_newton_sqrt(a) : newton_sqrt(a);
 }

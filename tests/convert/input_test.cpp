@@ -33,10 +33,7 @@ big decimal(const std::string& s) {
   return x;
 }
 
-// First-order error bound of kxinpc in units of 2^-226: each counted digit
-// costs at most a kxmuld (4) and a kxadd (4) relative to m, the power
-// 10^n by kxnpwr at most 8 (|n| - 1 + bits of |n| + [n < 0]), the product 8.
-double inpc_bound(int digits, int n) { return 8.0 * digits + oracle::kxnpwr_bound(n) + 8; }
+using oracle::inpc_bound;
 
 TEST(Inpc, LiteralsCaseByCase) {
   EXPECT_TRUE(same_words(read("1"), kxreal{1}));
@@ -161,6 +158,25 @@ TEST(Inpc, RandomLiteralsAgainstMpfr) {
   std::printf("[ accuracy ] kxinpc  largest error %.3f units of 2^-226 (1-90 digits, exponents -300..300; "
               "largest / bound 8 digits + kxnpwr's + 8: %.4f) at '%s'\n",
               largest, largest_per_bound, worst.c_str());
+}
+
+// A record ends at LF or at CR LF; a CR anywhere else is a syntax error.
+TEST(Inp, RecordsEndAtLfOrCrLf) {
+  std::istringstream in("3.25\r\n-1.5e3\r\n7\n3.25\r\r\n3\r.25\r\n");
+  kx::attach_input_unit(11, in);
+  kxreal b;
+  kxinp(11, b);
+  EXPECT_TRUE(same_words(b, kxreal{3.25Q, 0}));
+  kxinp(11, b);
+  EXPECT_TRUE(same_words(b, kxreal{-1500}));
+  kxinp(11, b);
+  EXPECT_TRUE(same_words(b, kxreal{7}));
+  EXPECT_FATAL_STOP(kxinp(11, b), "^\\*\\*\\* KXINPC: Syntax error in literal string\\.\n$");
+  std::istringstream inner_cr("3\r.25\r\n");
+  kx::attach_input_unit(12, inner_cr);
+  EXPECT_FATAL_STOP(kxinp(12, b), "^\\*\\*\\* KXINPC: Syntax error in literal string\\.\n$");
+  kx::detach_unit(11);
+  kx::detach_unit(12);
 }
 
 TEST(Digin, DigitsAndTheNonDigitMessage) {
