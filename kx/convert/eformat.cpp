@@ -9,6 +9,7 @@
 
 #include <kx/convert/nonfinite.h>
 #include <kx/convert/output.h>
+#include <kx/core/eft.h>
 #include <kx/support/fatal.h>
 
 namespace {
@@ -71,11 +72,6 @@ kxreal scaled_once(const kxreal& abs_a, int n) {
   return s;
 }
 
-// Both words times 2^k: exact and still normalised while nothing overflows
-// or leaves the normal range (kxmuld would split the high word, which
-// overflows near the binary128 maximum).
-kxreal times_power_of_two(const kxreal& a, int k) { return {scalbnq(a.hi, k), scalbnq(a.lo, k)}; }
-
 // |a| / 10^nexp. Beyond the largest scaling power it takes two steps; a
 // value near the binary128 maximum is halved first (and doubled after),
 // since the division re-forms a product of the size of |a| that could round
@@ -84,9 +80,9 @@ kxreal times_power_of_two(const kxreal& a, int k) { return {scalbnq(a.hi, k), sc
 kxreal scaled_to_exponent(const kxreal& abs_a, int nexp) {
   if (nexp == 0) return abs_a;
   if (nexp > largest_scaling_power) {
-    const kxreal half = times_power_of_two(abs_a, -1);
+    const kxreal half = kx::scaled_by_power_of_two(abs_a, -1);
     const kxreal s = scaled_once(scaled_once(half, largest_scaling_power), nexp - largest_scaling_power);
-    return times_power_of_two(s, 1);
+    return kx::scaled_by_power_of_two(s, 1);
   }
   if (nexp < -largest_scaling_power) {
     return scaled_once(scaled_once(abs_a, -largest_scaling_power), nexp + largest_scaling_power);

@@ -17,7 +17,10 @@
 // Accuracy is given in units of 2^-226 relative to the exact result of the
 // operands as given (first-order bounds; the figures measured against MPFR
 // at 600 bits over 10^5 random operands each are in the README), for results
-// in the normal range of binary128.
+// in the normal range of binary128. Near the top of the range products,
+// quotients, roots and powers keep their bounds; a product, quotient or
+// power beyond the range is infinity of its sign with a zero low word. Below
+// about 2^-16272 a result's low word is subnormal and carries fewer bits.
 #pragma once
 
 #include <array>
