@@ -12,6 +12,7 @@
 #include <kx/core/core.h>
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
+#include <kx/elementary/agm.h>
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/elementary/hyperbolic.h>
