@@ -16,6 +16,7 @@
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/elementary/hyperbolic.h>
+#include <kx/elementary/polyr.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>
 #include <kx/types/functions.h>
