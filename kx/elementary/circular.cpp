@@ -36,9 +36,10 @@ constexpr int double_angles_after_first = 4;
 constexpr int term_limit = 1001;
 constexpr int newton_steps = 3;
 
-// Below this |r| the square of r/32 and the low word of cos r leave the
-// normal range; there sin r = r and cos r = 1 to 2^-16000 relative.
-const __float128 tiny_remainder = 0x1p-8000Q;
+// Below this |r| the square of r/32 and the low word of cos r = 1 - r^2/2
+// are subnormal or zero, and the sine from 1 - cos^2 would fade to 0; there
+// sin r = r and cos r = 1 to within r^2/2, far below the format's precision.
+const __float128 tiny_remainder = 0x1p-8190Q;
 
 // sin s by its Taylor series, for |s| <= pi/32.
 kxreal sine_series(const kxreal& s) {

@@ -28,9 +28,14 @@ kxreal log_of_twice(const kxreal& a) {
   return b;
 }
 
-// sum = a + sqrt(a^2 + 1); false where a^2 overflows or the sum is not
-// positive (large negative a, where it cancels).
+// From here down the sum a + sqrt(a^2 + 1), about 1/(2|a|), is no larger
+// than the rounding error of the root, about 19 |a| 2^-226: no digit is left.
+const __float128 cancelling_asinh = -0x1p110Q;
+
+// sum = a + sqrt(a^2 + 1); false where a^2 overflows or, for negative a,
+// where the sum cancels to nothing or to a value that is not positive.
 bool asinh_argument(const kxreal& a, kxreal& sum) {
+  if (a.hi <= cancelling_asinh) return false;
   kxmul(a, a, sum);
   if (!kx::is_finite(sum.hi)) return false;
   kxadd(sum, kxreal{1, 0}, sum);
