@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <kx/core/core.h>
+#include <kx/core/eft.h>
 #include <kx/elementary/agm.h>
 #include <kx/support/fatal.h>
 
@@ -22,7 +23,6 @@ const __float128 tolerance = 0x1p-224Q;
 constexpr int largest_exponent = 8000;
 constexpr int smallest_product_exponent = -16000;
 
-kxreal scaled(const kxreal& a, int e) { return {scalbnq(a.hi, e), scalbnq(a.lo, e)}; }
 
 // The power of two 2^-e that takes a and b within those limits where they
 // are not, else e = 0.
@@ -59,5 +59,5 @@ void kxagmr(const kxreal& a, const kxreal& b, kxreal& c) {
     return;
   }
   const int e = range_exponent(a, b);
-  c = scaled(agm_steps(scaled(a, -e), scaled(b, -e)), e);
+  c = kx::scaled_by_power_of_two(agm_steps(kx::scaled_by_power_of_two(a, -e), kx::scaled_by_power_of_two(b, -e)), e);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <kx/core/core.h>
+#include <kx/core/eft.h>
 #include <kx/core/quad_words.h>
 #include <kx/elementary/circle_constants.h>
 #include <kx/elementary/circular.h>
@@ -86,8 +87,8 @@ constexpr int square_exponent_limit = 8000;
 void scale_for_squares(kxreal& x, kxreal& y) {
   const int e = larger_exponent(x, y);
   if (e > square_exponent_limit || e < -square_exponent_limit) {
-    x = {scalbnq(x.hi, -e), scalbnq(x.lo, -e)};
-    y = {scalbnq(y.hi, -e), scalbnq(y.lo, -e)};
+    x = kx::scaled_by_power_of_two(x, -e);
+    y = kx::scaled_by_power_of_two(y, -e);
   }
 }
 

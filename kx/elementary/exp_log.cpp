@@ -5,6 +5,7 @@
 #include <quadmath.h>
 
 #include <kx/core/core.h>
+#include <kx/core/eft.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/support/fatal.h>
 
@@ -64,7 +65,7 @@ kxreal newton_log(const kxreal& a) {
 // log a = log(a 2^-k) + k log 2, with a 2^-k in [1, 2) (exact scaling up).
 kxreal scaled_log(const kxreal& a) {
   const int k = ilogbq(a.hi);
-  const kxreal m{scalbnq(a.hi, -k), scalbnq(a.lo, -k)};
+  const kxreal m = kx::scaled_by_power_of_two(a, -k);
   kxreal log2;
   kxlog2(log2);
   kxreal klog2;
