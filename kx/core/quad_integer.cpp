@@ -10,7 +10,6 @@ namespace kx::iq {
 
 namespace {
 
-bool is_zero(u128 b) { return (b << 1) == 0; }
 bool is_finite_bits(u128 b) { return field_of(b) != 0x7fff; }
 
 }  // namespace

@@ -58,6 +58,8 @@ inline int top_bit(u128 m) {
   return high != 0 ? 127 - __builtin_clzll(high) : 63 - __builtin_clzll(static_cast<u64>(m));
 }
 
+inline bool is_zero(u128 b) { return (b << 1) == 0; }
+
 inline u128 significand(u128 b) { return (b & fraction_mask) | hidden_bit; }
 
 /// x + y and x - y outside the window: zeros here, the rest by the compiler.
@@ -122,15 +124,24 @@ inline __float128 add_in_window(u128 bx, u128 by) {
 inline __float128 add(__float128 x, __float128 y) {
   const u128 bx = bits(x);
   const u128 by = bits(y);
-  if (!in_window(field_of(bx)) || !in_window(field_of(by))) [[unlikely]] return add_outside_window(x, y);
-  return add_in_window(bx, by);
+  const bool wx = in_window(field_of(bx));
+  const bool wy = in_window(field_of(by));
+  if (wx && wy) [[likely]] return add_in_window(bx, by);
+  // x + 0 = x for x != 0; the rest out of line.
+  if (wx && is_zero(by)) return x;
+  if (wy && is_zero(bx)) return y;
+  return add_outside_window(x, y);
 }
 
 inline __float128 sub(__float128 x, __float128 y) {
   const u128 bx = bits(x);
   const u128 by = bits(y);
-  if (!in_window(field_of(bx)) || !in_window(field_of(by))) [[unlikely]] return sub_outside_window(x, y);
-  return add_in_window(bx, by ^ sign_bit);
+  const bool wx = in_window(field_of(bx));
+  const bool wy = in_window(field_of(by));
+  if (wx && wy) [[likely]] return add_in_window(bx, by ^ sign_bit);
+  if (wx && is_zero(by)) return x;
+  if (wy && is_zero(bx)) return quad(by ^ sign_bit);
+  return sub_outside_window(x, y);
 }
 
 /// The 226-bit product of two 113-bit significands, as high and low 128 bits.
@@ -207,8 +218,12 @@ inline __float128 mul(__float128 x, __float128 y) {
   const u128 bx = bits(x);
   const u128 by = bits(y);
   int field;
-  if (!product_in_window(bx, by, field)) [[unlikely]] return mul_outside_window(x, y);
-  return multiply_in_window<false>(bx, by, field).p;
+  if (product_in_window(bx, by, field)) [[likely]] return multiply_in_window<false>(bx, by, field).p;
+  // A zero times a finite word is a zero of the product's sign.
+  if ((is_zero(bx) && in_window(field_of(by))) || (is_zero(by) && in_window(field_of(bx)))) {
+    return quad((bx ^ by) & sign_bit);
+  }
+  return mul_outside_window(x, y);
 }
 
 /// p = x * y and its exact error, the same words as x * y and
