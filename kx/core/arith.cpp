@@ -1,17 +1,17 @@
 // Addition, subtraction, multiplication and division of quad pairs, also
 // with one binary128 operand. Each routine reads all of its operands before
 // it writes its result, so the result may alias an operand.
+//
+// The formulas are those of arith_reference.cpp, term for term in the same
+// order; the sums, differences and products are the integer-register ones of
+// quad_integer.h, which round as the compiler's binary128 does, and each
+// exact product error comes from the one integer product of the
+// significands. Quotients stay the compiler's.
 #include <quadmath.h>
 
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
-
-using kx::add_to_product;
-using kx::is_finite;
-using kx::product_error;
-using kx::quad_halves;
-using kx::remainder_of;
-using kx::renormalise;
+#include <kx/core/quad_integer.h>
 
 namespace kx {
 
@@ -25,90 +25,72 @@ __float128 scaled_product_error(__float128 x, __float128 y, __float128 p) {
 
 }  // namespace kx
 
-namespace {
+namespace iq = kx::iq;
+using kx::is_finite;
+using kx::overflowed_unless_nan;
+using kx::quad_halves;
 
-// A product or quotient whose high word came out infinite or NaN. When its
-// leading binary128 term `lead` is infinite, or finite so that only the
-// final rounding passed the largest value, the result overflowed: it is
-// infinity of the sign of lead with a zero low word. A NaN lead (a NaN
-// operand, 0 times infinity, 0/0) keeps the NaN words.
-kxreal overflowed_unless_nan(__float128 lead, const kxreal& c) {
-  if (isnanq(lead)) return c;
-  return {copysignq(HUGE_VALQ, lead), 0};
-}
-
-}  // namespace
-
-// High words by Knuth's two-sum; the low words are added to its error,
-// a.lo first, then b.lo.
 void kxadd(const kxreal& a, const kxreal& b, kxreal& c) {
-  const __float128 t1 = a.hi + b.hi;
-  const __float128 e = t1 - a.hi;
-  __float128 t2 = (a.hi - (t1 - e)) + (b.hi - e);
-  t2 = t2 + a.lo;
-  t2 = t2 + b.lo;
-  c = renormalise(t1, t2);
+  const __float128 t1 = iq::add(a.hi, b.hi);
+  const __float128 e = iq::sub(t1, a.hi);
+  __float128 t2 = iq::add(iq::sub(a.hi, iq::sub(t1, e)), iq::sub(b.hi, e));
+  t2 = iq::add(t2, a.lo);
+  t2 = iq::add(t2, b.lo);
+  c = iq::renormalise(t1, t2);
 }
 
-// The mirror of kxadd: the same words as kxadd(a, -b).
 void kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
-  const __float128 t1 = a.hi - b.hi;
-  const __float128 e = t1 - a.hi;
-  __float128 t2 = ((-b.hi) - e) + (a.hi - (t1 - e));
-  t2 = t2 + a.lo;
-  t2 = t2 - b.lo;
-  c = renormalise(t1, t2);
+  const __float128 t1 = iq::sub(a.hi, b.hi);
+  const __float128 e = iq::sub(t1, a.hi);
+  __float128 t2 = iq::add(iq::sub(-b.hi, e), iq::sub(a.hi, iq::sub(t1, e)));
+  t2 = iq::add(t2, a.lo);
+  t2 = iq::sub(t2, b.lo);
+  c = iq::renormalise(t1, t2);
 }
 
 void kxmul(const kxreal& a, const kxreal& b, kxreal& c) {
-  const __float128 c11 = a.hi * b.hi;
-  const __float128 c21 = product_error(a.hi, b.hi, c11);
-  const __float128 c2 = a.hi * b.lo + b.hi * a.lo;
-  quad_halves t = add_to_product(c11, c21, c2);
-  t.low = t.low + a.lo * b.lo;
-  c = renormalise(t.high, t.low);
-  if (!is_finite(c.hi)) [[unlikely]] c = overflowed_unless_nan(c11, c);
+  const iq::rounded_product c1 = iq::two_product(a.hi, b.hi);
+  const __float128 c2 = iq::add(iq::mul(a.hi, b.lo), iq::mul(b.hi, a.lo));
+  quad_halves t = iq::add_to_product(c1.p, c1.error, c2);
+  t.low = iq::add(t.low, iq::mul(a.lo, b.lo));
+  c = iq::renormalise(t.high, t.low);
+  if (!is_finite(c.hi)) [[unlikely]] c = overflowed_unless_nan(c1.p, c);
 }
 
 void kxmuld(const kxreal& a, __float128 b, kxreal& c) {
-  const __float128 c11 = a.hi * b;
-  const __float128 c21 = product_error(a.hi, b, c11);
-  const __float128 c2 = b * a.lo;
-  const quad_halves t = add_to_product(c11, c21, c2);
-  c = renormalise(t.high, t.low);
-  if (!is_finite(c.hi)) [[unlikely]] c = overflowed_unless_nan(c11, c);
+  const iq::rounded_product c1 = iq::two_product(a.hi, b);
+  const __float128 c2 = iq::mul(b, a.lo);
+  const quad_halves t = iq::add_to_product(c1.p, c1.error, c2);
+  c = iq::renormalise(t.high, t.low);
+  if (!is_finite(c.hi)) [[unlikely]] c = overflowed_unless_nan(c1.p, c);
 }
 
-// One binary128 quotient s1, the remainder a - s1 b in quad-pair
-// arithmetic, and one correction quotient s2.
 void kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
   const __float128 s1 = a.hi / b.hi;
-  const __float128 c11 = s1 * b.hi;
-  const __float128 c21 = product_error(s1, b.hi, c11);
-  const __float128 c2 = s1 * b.lo;
-  const quad_halves t = add_to_product(c11, c21, c2);
-  const __float128 t12 = t.high + t.low;
-  const __float128 t22 = t.low - (t12 - t.high);
-  const quad_halves r = remainder_of(a, t12, t22);
-  const __float128 s2 = (r.high + r.low) / b.hi;
-  c = renormalise(s1, s2);
+  const iq::rounded_product c1 = iq::two_product(s1, b.hi);
+  const __float128 c2 = iq::mul(s1, b.lo);
+  const quad_halves t = iq::add_to_product(c1.p, c1.error, c2);
+  const __float128 t12 = iq::add(t.high, t.low);
+  const __float128 t22 = iq::sub(t.low, iq::sub(t12, t.high));
+  const quad_halves r = iq::remainder_of(a, t12, t22);
+  const __float128 s2 = iq::add(r.high, r.low) / b.hi;
+  c = iq::renormalise(s1, s2);
   if (!is_finite(c.hi) && is_finite(b.hi)) [[unlikely]] c = overflowed_unless_nan(s1, c);
 }
 
 void kxdivd(const kxreal& a, __float128 b, kxreal& c) {
   const __float128 t1 = a.hi / b;
-  const __float128 t12 = t1 * b;
-  const __float128 t22 = product_error(t1, b, t12);
-  const quad_halves r = remainder_of(a, t12, t22);
-  const __float128 t2 = (r.high + r.low) / b;
-  c = renormalise(t1, t2);
+  const iq::rounded_product t = iq::two_product(t1, b);
+  const quad_halves r = iq::remainder_of(a, t.p, t.error);
+  const __float128 t2 = iq::add(r.high, r.low) / b;
+  c = iq::renormalise(t1, t2);
   if (!is_finite(c.hi) && is_finite(b)) [[unlikely]] c = overflowed_unless_nan(t1, c);
 }
 
 // Not renormalised: (a b, error) is already a normalised pair.
 void kxmulqq(__float128 a, __float128 b, kxreal& c) {
-  const __float128 p = a * b;
-  c = {p, product_error(a, b, p)};
+  const iq::rounded_product p = iq::two_product(a, b);
+  c = {p.p, p.error};
 }
 
 void kxneg(const kxreal& a, kxreal& b) { b = {-a.hi, -a.lo}; }

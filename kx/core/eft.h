@@ -83,6 +83,16 @@ inline quad_halves remainder_of(const kxreal& a, __float128 p, __float128 q) {
   return {t11, t21};
 }
 
+/// A product or quotient whose high word came out infinite or NaN. When its
+/// leading binary128 term `lead` is infinite, or finite so that only the
+/// final rounding passed the largest value, the result overflowed: it is
+/// infinity of the sign of lead with a zero low word. A NaN lead (a NaN
+/// operand, 0 times infinity, 0/0) keeps the NaN words.
+inline kxreal overflowed_unless_nan(__float128 lead, const kxreal& c) {
+  if (isnanq(lead)) return c;
+  return {copysignq(HUGE_VALQ, lead), 0};
+}
+
 /// a 2^e, both words scaled by scalbn: exact while neither word leaves the
 /// normal range.
 inline kxreal scaled_by_power_of_two(const kxreal& a, int e) { return {scalbnq(a.hi, e), scalbnq(a.lo, e)}; }

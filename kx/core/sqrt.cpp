@@ -3,18 +3,20 @@
 // t1 = 1/sqrt(a.hi) and t2 = a.hi t1, the square t2^2 formed exactly.
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
+#include <kx/core/quad_integer.h>
 #include <kx/support/fatal.h>
 #include <kx/core/quad_sqrt.h>
 
 namespace {
 
+// The terms of kx::reference::newton_sqrt, sums and products in integers.
 kxreal newton_sqrt(const kxreal& a) {
+  namespace iq = kx::iq;
   const __float128 t1 = 1 / kx::quad_sqrt(a.hi);
-  const __float128 t2 = a.hi * t1;
-  const __float128 c11 = t2 * t2;
-  const __float128 c21 = kx::product_error(t2, t2, c11);
-  const kx::quad_halves r = kx::remainder_of(a, c11, c21);
-  const __float128 t3 = ((r.low + r.high) * 0.5Q) * t1;
+  const __float128 t2 = iq::mul(a.hi, t1);
+  const iq::rounded_product c = iq::two_product(t2, t2);
+  const kx::quad_halves r = iq::remainder_of(a, c.p, c.error);
+  const __float128 t3 = iq::mul(iq::mul(iq::add(r.low, r.high), 0.5Q), t1);
   kxreal b;
   kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
   return b;

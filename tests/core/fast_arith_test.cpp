@@ -1,0 +1,352 @@
+// The integer-register binary128 operations against the compiler's, and the
+// routines built on them against their plain formulas (arith_reference.h),
+// bit for bit on both words. Operands are drawn to hit ties, cancellations,
+// exponent gaps 0..250 either way, low words of both signs, of half an ulp
+// and not normalised, zeros of both signs, subnormals, infinities, NaN and
+// the ends of the integer window and of the range.
+//
+// KX_DIFFERENTIAL_SCALE=n multiplies the counts, for longer runs by hand.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+
+#include <kx/core/arith_reference.h>
+#include <kx/core/eft.h>
+#include <kx/core/quad_integer.h>
+
+#include "mpfr_oracle.h"
+#include "test_support.h"
+
+namespace {
+
+using kx::iq::bits;
+using kx::iq::fraction_mask;
+using kx::iq::quad;
+using kx::iq::sign_bit;
+using kx::iq::u128;
+using oracle::hex;
+
+long scaled(long n) {
+  const char* s = std::getenv("KX_DIFFERENTIAL_SCALE");
+  return s != nullptr && std::atol(s) > 0 ? n * std::atol(s) : n;
+}
+
+bool same(__float128 x, __float128 y) { return bits(x) == bits(y); }
+
+// The compiler may swap the operands of its own x + y, which changes only
+// which NaN comes out: with a NaN operand the sum need only be a NaN.
+bool same_sum(__float128 x, __float128 y, __float128 fast, __float128 compiler) {
+  if (isnanq(x) || isnanq(y)) return isnanq(fast) && isnanq(compiler);
+  return same(fast, compiler);
+}
+
+std::string hexq(__float128 x) { return hex(kxreal{x, 0}); }
+
+class words {
+ public:
+  explicit words(std::uint64_t seed) : gen_(seed) {}
+
+  int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen_); }
+  bool one_in(int n) { return gen_() % static_cast<unsigned>(n) == 0; }
+  bool coin() { return (gen_() & 1) != 0; }
+
+  /// A fraction field: random, short (products and sums that tie), or
+  /// ending in a run of ones or of zeros.
+  u128 fraction() {
+    const u128 r = ((static_cast<u128>(gen_()) << 64) | gen_()) & fraction_mask;
+    switch (gen_() % 8) {
+      case 0: {
+        const int k = uniform(0, 60);
+        return k == 0 ? 0 : (r >> (112 - k)) << (112 - k);
+      }
+      case 1:
+        return r | ((u128(1) << uniform(1, 112)) - 1);
+      case 2:
+        return r & ~((u128(1) << uniform(1, 112)) - 1);
+      default:
+        return r;
+    }
+  }
+
+  /// A word of the given exponent field, clamped to the finite range
+  /// (field 0 gives a subnormal or zero).
+  __float128 word(int field, bool negative) {
+    if (field < 0) field = 0;
+    if (field > 0x7ffe) field = 0x7ffe;
+    return quad((negative ? sign_bit : 0) | (static_cast<u128>(field) << 112) | fraction());
+  }
+
+  /// A field near 1, or at the ends of the integer window, or of the range.
+  int field() {
+    switch (gen_() % 10) {
+      case 0:
+        return kx::iq::window_low + uniform(-3, 3);
+      case 1:
+        return kx::iq::window_high + uniform(-3, 3);
+      case 2:
+        return coin() ? uniform(1, 300) : uniform(0x7ffe - 300, 0x7ffe);
+      case 3:
+        return uniform(1, 0x7ffe);
+      default:
+        return 0x3fff + uniform(-400, 400);
+    }
+  }
+
+  /// Zeros, subnormals, infinities, NaN and the largest and smallest normals.
+  __float128 special() {
+    const u128 s = coin() ? sign_bit : 0;
+    switch (gen_() % 6) {
+      case 0:
+        return quad(s);
+      case 1:
+        return quad(s | (fraction() >> uniform(0, 100)));
+      case 2:
+        return quad(s | (u128(0x7fff) << 112));
+      case 3:
+        return quad(s | (u128(0x7fff) << 112) | 1 | fraction());
+      case 4:
+        return quad(s | (u128(0x7ffe) << 112) | fraction());
+      default:
+        return quad(s | (u128(1) << 112) | fraction());
+    }
+  }
+
+  /// A gap between two exponents: mostly small, often 0, 1, 2 and near the
+  /// width of one and two words, up to 250 either way.
+  int gap() {
+    int g;
+    switch (gen_() % 6) {
+      case 0:
+        g = uniform(0, 2);
+        break;
+      case 1:
+        g = uniform(110, 117);
+        break;
+      case 2:
+        g = uniform(223, 229);
+        break;
+      default:
+        g = uniform(0, 250);
+    }
+    return coin() ? g : -g;
+  }
+
+  /// y for a sum with x: another exponent by a gap, or x's negation
+  /// changed in its last bits (cancellation), or x itself.
+  __float128 partner(__float128 x) {
+    const int fx = kx::iq::field_of(bits(x));
+    switch (gen_() % 8) {
+      case 0:
+        return quad(bits(x) ^ sign_bit ^ (gen_() % 16));
+      case 1:
+        return coin() ? x : quad(bits(x) ^ sign_bit);
+      case 2:
+        return special();
+      default:
+        return word(fx + gap(), coin());
+    }
+  }
+
+  /// A quad pair: a high word and a low word that is zero of either sign,
+  /// exactly half an ulp, a normalised or a too-large low word, or far
+  /// smaller.
+  kxreal pair(int field) {
+    const __float128 hi = one_in(50) ? special() : word(field, coin());
+    const int f = kx::iq::field_of(bits(hi));
+    const bool negative = coin();
+    switch (gen_() % 8) {
+      case 0:
+        return {hi, quad(negative ? sign_bit : 0)};
+      case 1:
+        return {hi, f > 113 ? quad((negative ? sign_bit : 0) | (static_cast<u128>(f - 113) << 112)) : 0};
+      case 2:
+        return {hi, word(f - uniform(0, 112), negative)};
+      case 3:
+        return {hi, word(f - uniform(114, 400), negative)};
+      default:
+        return {hi, word(f - 113 + uniform(-3, 0), negative)};
+    }
+  }
+
+  /// b for a, a: any gap, or b = -a (whole or only high word), or b.hi a
+  /// few ulps from -a.hi.
+  kxreal partner(const kxreal& a) {
+    switch (gen_() % 8) {
+      case 0:
+        return {-a.hi, -a.lo};
+      case 1:
+        return {-a.hi, pair(kx::iq::field_of(bits(a.hi))).lo};
+      case 2:
+        return {quad(bits(a.hi) ^ sign_bit ^ (gen_() % 16)), pair(kx::iq::field_of(bits(a.hi))).lo};
+      default:
+        return pair(kx::iq::field_of(bits(a.hi)) + gap());
+    }
+  }
+
+  /// b for a product with a: exponents whose sum lands anywhere, often at
+  /// the window's ends or past the range.
+  kxreal factor(const kxreal& a) {
+    const int fa = kx::iq::field_of(bits(a.hi));
+    const int target = field();
+    return pair(one_in(2) ? target - fa + 0x3fff : 0x3fff + uniform(-300, 300));
+  }
+
+ private:
+  std::mt19937_64 gen_;
+};
+
+// Each integer operation gives the compiler's word, zeros' signs included.
+TEST(IntegerQuad, SumsAndDifferencesAreTheCompilersWords) {
+  words w(1);
+  const long n = scaled(4000000);
+  for (long i = 0; i < n; ++i) {
+    const __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.coin());
+    const __float128 y = w.partner(x);
+    ASSERT_TRUE(same_sum(x, y, kx::iq::add(x, y), x + y)) << hexq(x) << " + " << hexq(y);
+    ASSERT_TRUE(same_sum(x, y, kx::iq::sub(x, y), x - y)) << hexq(x) << " - " << hexq(y);
+    ASSERT_TRUE(same_sum(x, y, kx::iq::add(y, x), y + x)) << hexq(y) << " + " << hexq(x);
+  }
+}
+
+TEST(IntegerQuad, ProductsAndErrorsAreTheCompilersWords) {
+  words w(2);
+  const long n = scaled(4000000);
+  for (long i = 0; i < n; ++i) {
+    const kxreal a = w.pair(w.field());
+    const kxreal b = w.factor(a);
+    for (const auto& [x, y] : {std::pair{a.hi, b.hi}, std::pair{a.hi, b.lo}, std::pair{a.lo, b.hi}}) {
+      const __float128 p = x * y;
+      ASSERT_TRUE(same(kx::iq::mul(x, y), p)) << hexq(x) << " * " << hexq(y);
+      const kx::iq::rounded_product r = kx::iq::two_product(x, y);
+      ASSERT_TRUE(same(r.p, p)) << hexq(x) << " * " << hexq(y);
+      // Where the compiler's product is finite and not tiny, its error is
+      // exact: the integer one must be the same word, +0 when exact.
+      if (kx::is_finite(p) && kx::iq::field_of(bits(p)) > 300) {
+        ASSERT_TRUE(same(r.error, kx::product_error(x, y, p))) << hexq(x) << " * " << hexq(y);
+      }
+    }
+  }
+}
+
+// Ties of products: significands of at most 57 bits whose products have a
+// tail of exactly half an ulp, and sums at gaps 0 and 1 that tie.
+TEST(IntegerQuad, TiesRoundToEven) {
+  words w(3);
+  int ties = 0;
+  for (long i = 0; i < scaled(1000000); ++i) {
+    // Odd significands of m and n bits, m + n = 114 or 115: the product has
+    // 114 bits, or 115 with a last bit of 1, and so a tail of exactly half.
+    const int kx_bits = w.uniform(1, 56);
+    const int ky_bits = 112 - kx_bits + w.uniform(0, 1);
+    const u128 fx = ((w.fraction() >> (112 - kx_bits)) << (112 - kx_bits)) | (u128(1) << (112 - kx_bits));
+    const u128 fy = ((w.fraction() >> (112 - ky_bits)) << (112 - ky_bits)) | (u128(1) << (112 - ky_bits));
+    const __float128 x = quad((static_cast<u128>(0x3fff + w.uniform(-5, 5)) << 112) | fx);
+    const __float128 y = quad((w.coin() ? sign_bit : 0) | (static_cast<u128>(0x3fff) << 112) | fy);
+    const kx::iq::rounded_product r = kx::iq::two_product(x, y);
+    ASSERT_TRUE(same(r.p, x * y)) << hexq(x) << " * " << hexq(y);
+    ASSERT_TRUE(same(r.error, kx::product_error(x, y, x * y))) << hexq(x) << " * " << hexq(y);
+    if (kx::iq::field_of(bits(r.error)) == kx::iq::field_of(bits(r.p)) - 113 && (bits(r.error) & fraction_mask) == 0) {
+      ++ties;
+    }
+    const __float128 u = quad(bits(x) ^ (u128(1) << 112) ^ 1);  // gap 1, last bit set
+    ASSERT_TRUE(same(kx::iq::add(x, u), x + u)) << hexq(x) << " + " << hexq(u);
+    ASSERT_TRUE(same(kx::iq::sub(x, u), x - u)) << hexq(x) << " - " << hexq(u);
+  }
+  EXPECT_GT(ties, 0) << "no product tied";
+}
+
+using pair_routine = void (*)(const kxreal&, const kxreal&, kxreal&);
+
+void expect_same_routine(pair_routine fast, pair_routine plain, const char* name, std::uint64_t seed, long count,
+                         bool product) {
+  words w(seed);
+  for (long i = 0; i < count; ++i) {
+    const kxreal a = w.pair(w.field());
+    const kxreal b = product ? w.factor(a) : w.partner(a);
+    kxreal x, y;
+    fast(a, b, x);
+    plain(a, b, y);
+    ASSERT_TRUE(same_words(x, y)) << name << " " << hex(a) << " " << hex(b) << " gives " << hex(x) << " not "
+                                  << hex(y);
+  }
+}
+
+TEST(FastRoutines, SumsAreThePlainFormulas) {
+  expect_same_routine(kxadd, kx::reference::kxadd, "kxadd", 11, scaled(1500000), false);
+  expect_same_routine(kxsub, kx::reference::kxsub, "kxsub", 12, scaled(1500000), false);
+}
+
+TEST(FastRoutines, ProductsAreThePlainFormulas) {
+  expect_same_routine(kxmul, kx::reference::kxmul, "kxmul", 13, scaled(1500000), true);
+  words w(14);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const kxreal a = w.pair(w.field());
+    const __float128 b = w.factor(a).hi;
+    kxreal x, y;
+    kxmuld(a, b, x);
+    kx::reference::kxmuld(a, b, y);
+    ASSERT_TRUE(same_words(x, y)) << "kxmuld " << hex(a) << " " << hexq(b);
+    kxmulqq(a.hi, b, x);
+    const __float128 p = a.hi * b;
+    if (kx::is_finite(p) && kx::iq::field_of(bits(p)) > 300) {
+      ASSERT_TRUE(same_words(x, kxreal{p, kx::product_error(a.hi, b, p)})) << "kxmulqq " << hex(a) << " " << hexq(b);
+    }
+  }
+}
+
+TEST(FastRoutines, QuotientsAreThePlainFormulas) {
+  expect_same_routine(kxdiv, kx::reference::kxdiv, "kxdiv", 15, scaled(1500000), true);
+  words w(16);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const kxreal a = w.pair(w.field());
+    const __float128 b = w.factor(a).hi;
+    kxreal x, y;
+    kxdivd(a, b, x);
+    kx::reference::kxdivd(a, b, y);
+    ASSERT_TRUE(same_words(x, y)) << "kxdivd " << hex(a) << " " << hexq(b);
+  }
+}
+
+// Quotients with exact or zero remainders, whose zeros' signs reach the low
+// word: a = b, a = -b, a = b q for short q, a power of two over b.
+TEST(FastRoutines, ConstructedQuotients) {
+  words w(17);
+  for (long i = 0; i < scaled(200000); ++i) {
+    const kxreal b = w.pair(w.field());
+    const __float128 q = quad((w.coin() ? sign_bit : 0) | (static_cast<u128>(0x3fff + w.uniform(-60, 60)) << 112) |
+                              ((w.fraction() >> 100) << 100));
+    kxreal qb;
+    kx::reference::kxmuld(b, q, qb);
+    const kxreal two_k = {quad(static_cast<u128>(w.field()) << 112), 0};
+    for (const kxreal& a : {b, kxreal{-b.hi, -b.lo}, kxreal{b.hi, -b.lo}, qb, two_k, kxreal{b.hi, 0}}) {
+      kxreal x, y;
+      kxdiv(a, b, x);
+      kx::reference::kxdiv(a, b, y);
+      ASSERT_TRUE(same_words(x, y)) << "kxdiv " << hex(a) << " " << hex(b);
+      kxdivd(a, b.hi, x);
+      kx::reference::kxdivd(a, b.hi, y);
+      ASSERT_TRUE(same_words(x, y)) << "kxdivd " << hex(a) << " " << hexq(b.hi);
+    }
+  }
+}
+
+TEST(FastRoutines, SquareRootsAreThePlainFormula) {
+  words w(18);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    kxreal a = w.pair(w.field());
+    if (!(a.hi > 0) || !kx::is_finite(a.hi)) continue;
+    kxreal x, y;
+    kxsqrt(a, x);
+    if (kx::has_far_exponent(a.hi)) {
+      const int k = ilogbq(a.hi) / 2;
+      y = kx::scaled_by_power_of_two(kx::reference::newton_sqrt(kx::scaled_by_power_of_two(a, -2 * k)), k);
+    } else {
+      y = kx::reference::newton_sqrt(a);
+    }
+    ASSERT_TRUE(same_words(x, y)) << "kxsqrt " << hex(a) << " gives " << hex(x) << " not " << hex(y);
+  }
+}
+
+}  // namespace
