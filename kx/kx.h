@@ -9,6 +9,7 @@
 #pragma once
 
 #include <kx/core/core.h>
+#include <kx/core/complex.h>
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
 #include <kx/support/stop.h>
