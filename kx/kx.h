@@ -16,4 +16,7 @@
 #include <kx/support/units.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
+#include <kx/types/complex_functions.h>
+#include <kx/types/complex_number.h>
+#include <kx/types/string_conversion.h>
 #include <kx/pslq/pslq.h>

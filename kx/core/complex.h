@@ -43,18 +43,26 @@ struct complex {
   constexpr complex(const kxreal& real_part, const kxreal& imaginary_part = {})
       : re(real_part), im(imaginary_part) {}
 
-  /// ((q, 0), (0, 0)), and ((re, 0), (im, 0)) for two binary128 values.
+  /// ((q, 0), (0, 0)), and ((re, 0), (im, 0)) for two binary128 values;
+/// only binary128 arguments, so no int or double converts unnoticed.
   template <std::same_as<__float128> Q>
   constexpr complex(Q q) : re(q) {}
-  constexpr complex(__float128 real_part, __float128 imaginary_part) : re(real_part), im(imaginary_part) {}
+  template <std::same_as<__float128> Q>
+  constexpr complex(Q real_part, Q imaginary_part) : re(real_part), im(imaginary_part) {}
 
   /// ((z.re, 0), (z.im, 0)) for a binary128 complex z.
   template <std::same_as<__complex128> Z>
   constexpr complex(Z z) : re(__real__ z), im(__imag__ z) {}
 
-  /// Each part of a double complex widened exactly.
-  constexpr explicit complex(std::complex<double> z)
-      : re(static_cast<__float128>(z.real()), 0), im(static_cast<__float128>(z.imag()), 0) {}
+  /// Each part of a double complex widened exactly; nothing else converts
+  /// into it on the way.
+  template <std::same_as<std::complex<double>> DZ>
+  constexpr explicit complex(DZ z) : re(static_cast<__float128>(z.real()), 0), im(static_cast<__float128>(z.imag()), 0) {}
+
+  /// The parts by value, as std::complex names them.
+  ///   kxcomplex{kxreal{1}, kxreal{2}}.imag();   // 2
+  constexpr kxreal real() const { return re; }
+  constexpr kxreal imag() const { return im; }
 
   /// (re.hi, im.hi); for std::complex<double> each rounded to the nearest double.
   constexpr explicit operator __complex128() const {

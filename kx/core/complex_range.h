@@ -17,6 +17,14 @@ inline constexpr int square_exponent_limit = 8128;
 /// part.
 int square_scaling_exponent(const kxcomplex& a);
 
+/// sqrt(a.re^2 + a.im^2) by kxmul, kxmul, kxadd and kxsqrt, for an a whose
+/// squares stay in range.
+kxreal modulus_in_range(const kxcomplex& a);
+
+/// |a|; an a whose squares would leave the range is taken 2^-k lower and
+/// its modulus scaled back. Accuracy: 25 units of 2^-226 relative.
+kxreal modulus(const kxcomplex& a);
+
 /// a 2^e, all four words scaled: exact while no word leaves the normal range.
 kxcomplex scaled_by_power_of_two(const kxcomplex& a, int e);
 

@@ -10,11 +10,7 @@ kxreal magnitude_of(const kxreal& x) { return x.hi < 0 ? kxreal{-x.hi, -x.lo} : 
 
 // The root of a nonzero a whose squares stay in range.
 kxcomplex half_angle_root(const kxcomplex& a) {
-  kxreal re2, im2, sum, s;
-  kxmul(a.re, a.re, re2);
-  kxmul(a.im, a.im, im2);
-  kxadd(re2, im2, sum);
-  kxsqrt(sum, s);
+  const kxreal s = kx::modulus_in_range(a);
   const kxreal t = magnitude_of(a.re);
   kxreal half, w, d;
   kxadd(s, t, half);
