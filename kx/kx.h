@@ -1,6 +1,7 @@
 // The whole public interface of kx: the quad-pair number and its core
-// routines, decimal input and output, the value type kxreal with its
-// operators and functions, and the integer relation search zezuv1.
+// routines, decimal input and output, the elementary functions, the value
+// type kxreal with its operators and functions, and the integer relation
+// search zezuv1.
 //
 // Naming rule: the package routines (kx...), zezuv1 and the type names
 // kxreal and kxcomplex are global; every other name lives in namespace kx,
@@ -12,6 +13,11 @@
 #include <kx/core/complex.h>
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
+#include <kx/elementary/agm.h>
+#include <kx/elementary/circular.h>
+#include <kx/elementary/exp_log.h>
+#include <kx/elementary/hyperbolic.h>
+#include <kx/elementary/polyr.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>
 #include <kx/types/functions.h>
