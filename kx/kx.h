@@ -24,5 +24,6 @@
 #include <kx/types/number.h>
 #include <kx/types/complex_functions.h>
 #include <kx/types/complex_number.h>
+#include <kx/types/powers.h>
 #include <kx/types/string_conversion.h>
 #include <kx/pslq/pslq.h>

@@ -79,6 +79,23 @@ inline complex_sampler near_modulus(int emin, int emax, int spread) {
   };
 }
 
+/// |z| with binary exponent uniform in [emin, emax] and random bits, and
+/// the angle uniform in [theta_lo, theta_hi] (radians), both parts rounded
+/// to the nearest pair: keeps a routine's angles away from the axes.
+inline complex_sampler polar(int emin, int emax, double theta_lo, double theta_hi) {
+  return [=](operands& gen) {
+    const kxreal rho = gen.pair_with_exponent(gen.uniform(emin, emax));
+    big r(rho), theta(gen.significand() - 1), x, y;
+    mpfr_abs(r.get(), r.get(), MPFR_RNDN);
+    mpfr_mul_d(theta.get(), theta.get(), theta_hi - theta_lo, MPFR_RNDN);
+    mpfr_add_d(theta.get(), theta.get(), theta_lo, MPFR_RNDN);
+    mpfr_sin_cos(y.get(), x.get(), theta.get(), MPFR_RNDN);
+    mpfr_mul(x.get(), x.get(), r.get(), MPFR_RNDN);
+    mpfr_mul(y.get(), y.get(), r.get(), MPFR_RNDN);
+    return kxcomplex{to_pair(x), to_pair(y)};
+  };
+}
+
 /// What a row's errors are relative to.
 enum class complex_scale { result, operands };
 

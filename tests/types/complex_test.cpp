@@ -71,6 +71,21 @@ static_assert(!std::is_constructible_v<C, int> && !std::is_constructible_v<C, do
 static_assert(!std::is_constructible_v<C, int, int> && !std::is_constructible_v<C, double, double>);
 static_assert(sizeof(C) == 64);
 
+// The non-integer powers: R ** R, R ** Q, Q ** R give R; C ** R, R ** C and
+// C ** C give C; no other pairing of these types, and no int or double
+// operand, has a power.
+template <class A, class B, class Result>
+concept power_of = requires(A a, B b) {
+  { pow(a, b) } -> std::same_as<Result>;
+};
+template <class A, class B>
+concept no_power = !requires(A a, B b) { pow(a, b); };
+static_assert(power_of<R, R, R> && power_of<R, Q, R> && power_of<Q, R, R>);
+static_assert(power_of<C, R, C> && power_of<R, C, C> && power_of<C, C, C>);
+static_assert(power_of<R, int, R> && power_of<C, int, C>);
+static_assert(no_power<int, R> && no_power<double, R> && no_power<R, double> && no_power<Q, C>);
+static_assert(no_power<C, Q> && no_power<Z, C> && no_power<C, Z> && no_power<R, Z> && no_power<int, C>);
+
 bool same_words(const kxcomplex& a, const kxcomplex& b) { return ::same_words(a.re, b.re) && ::same_words(a.im, b.im); }
 
 Z quad_complex(Q re, Q im) {
@@ -185,6 +200,80 @@ TEST(ComplexType, FatalMessagesOfTheRoutines) {
   EXPECT_FATAL_STOP(1.0Q / zero, "^\\*\\*\\* KXCDIV: Divisor is zero\\.\n$");
   EXPECT_FATAL_STOP(pow(zero, -1), "^\\*\\*\\* KXCPWR: Argument is zero and N is negative or zero\\.\n$");
   EXPECT_FATAL_STOP(pow(one, INT_MIN), "^\\*\\*\\* KXCPWR: Improper value of N -2147483648\n$");
+}
+
+// ---- Non-integer powers ---------------------------------------------------
+
+oracle::sampler binary128_values(oracle::sampler s) {
+  return [s = std::move(s)](oracle::operands& gen) { return kxreal{s(gen).hi, 0}; };
+}
+
+// Bounds from powers.h for the rows' largest |t|, the exponent of e.
+double real_power_bound(double t) { return 360 + 70 * t; }
+double complex_power_bound(double t) { return real_power_bound(t) + 1000; }
+
+TEST(NonIntegerPowers, SweepAgainstMpfrAndMpc) {
+  // |ln a| <= 7 ln 2 < 4.9 and |b| <= 4, so |t| < 19.6.
+  const oracle::sampler base = oracle::log_uniform(-7, 6);
+  const oracle::sampler exponent = oracle::uniform(-4.0Q, 4.0Q);
+  const oracle::row real_rows[] = {
+      {"pow R R", [](const kxreal& a, const kxreal& b, kxreal& c) { c = pow(a, b); }, mpfr_pow, base, exponent,
+       real_power_bound(19.6)},
+      {"pow R Q", [](const kxreal& a, const kxreal& b, kxreal& c) { c = pow(a, b.hi); }, mpfr_pow, base,
+       binary128_values(exponent), real_power_bound(19.6)},
+      {"pow Q R", [](const kxreal& a, const kxreal& b, kxreal& c) { c = pow(a.hi, b); }, mpfr_pow,
+       binary128_values(base), exponent, real_power_bound(19.6)},
+  };
+  oracle::sweep(real_rows, 1618, 2000);
+
+  // Angles away from the axes, where kxang and the sine of kxcssnr keep
+  // their accuracy: theta of z in [pi/4, 3pi/8], |z| in [2^-3, 2^4), so
+  // |L| < 2.8; the angle phi of each result stays in about [0.18, 2.5].
+  const oracle::complex_sampler z = oracle::polar(-3, 3, 0.7854, 1.1781);
+  const oracle::complex_sampler r = oracle::real_axis(oracle::uniform(0.5Q, 2.0Q));
+  const oracle::complex_sampler w = oracle::parts(oracle::uniform(0.5Q, 1.0Q), oracle::uniform(-0.1Q, 0.1Q));
+  const oracle::complex_sampler w_of_real = oracle::parts(oracle::uniform(-2.0Q, 2.0Q), oracle::uniform(0.5Q, 1.2Q));
+  const oracle::complex_sampler w_of_negative = oracle::parts(oracle::uniform(0.1Q, 0.4Q), oracle::uniform(0.05Q, 0.2Q));
+  const auto complex_real = [](const kxcomplex& a, const kxcomplex& b, kxcomplex& c) { c = pow(a, b.re); };
+  const auto real_complex = [](const kxcomplex& a, const kxcomplex& b, kxcomplex& c) { c = pow(a.re, b); };
+  const auto complex_complex = [](const kxcomplex& a, const kxcomplex& b, kxcomplex& c) { c = pow(a, b); };
+  const auto mpc_pow_real = [](mpc_ptr c, mpc_srcptr a, mpc_srcptr b) { mpc_pow_fr(c, a, mpc_realref(b), MPC_RNDNN); };
+  const oracle::complex_row complex_rows[] = {
+      {"pow C R", complex_real, mpc_pow_real, z, r, complex_power_bound(5.6)},
+      {"pow R C", real_complex, mpc_pow, oracle::real_axis(oracle::uniform(2.0Q, 8.0Q)), w_of_real,
+       complex_power_bound(4.2)},
+      // A negative base goes the way of (a, 0) ** w, on the principal branch.
+      {"pow -R C", real_complex, mpc_pow, oracle::real_axis(oracle::uniform(-8.0Q, -2.0Q)), w_of_negative,
+       complex_power_bound(1.3)},
+      {"pow C C", complex_complex, mpc_pow, z, w, complex_power_bound(2.9)},
+  };
+  oracle::sweep(complex_rows, 1618, 2000);
+
+  // Bases whose squares would overflow: ln|z| from z taken 2^-k lower plus k ln 2.
+  const oracle::complex_row huge_base[] = {
+      {"pow C R huge", complex_real, mpc_pow_real, oracle::polar(9000, 12000, 0.7854, 1.1781),
+       oracle::real_axis(oracle::uniform(0.1Q, 0.2Q)), complex_power_bound(1670)},
+  };
+  oracle::sweep(huge_base, 1618, 500);
+}
+
+TEST(NonIntegerPowers, EdgeValues) {
+  // A real exponent goes through kxlog and kxexp: 2 ** 10.0 is 1024 to
+  // within the bound, not necessarily exactly.
+  const kxreal p = pow(kxreal{2}, kxreal{10});
+  EXPECT_LE(oracle::error_units(p, big(__float128{1024})), real_power_bound(7));
+  // (-1) ** (1/2) = i and (-8) ** (1/3) = 1 + i sqrt 3 on the principal branch.
+  const kxcomplex i = pow(kxreal{-1}, kxcomplex{kxreal{0.5Q, 0}});
+  EXPECT_LE(oracle::error_units(big(i.re), big(__float128{0}), big(__float128{1})), complex_power_bound(0));
+  EXPECT_LE(oracle::error_units(i.im, big(__float128{1})), complex_power_bound(0));
+  // A zero or negative real base of a real power, and a zero complex base,
+  // stop in kxlog; a zero real base with a complex exponent too.
+  const char* log_message = "^\\*\\*\\* KXLOG: Argument is less than or equal to zero\\.\n$";
+  EXPECT_FATAL_STOP(pow(kxreal{-2}, kxreal{0.5Q, 0}), log_message);
+  EXPECT_FATAL_STOP(pow(0.0Q, kxreal{2}), log_message);
+  EXPECT_FATAL_STOP(pow(kxcomplex{}, kxreal{0.5Q, 0}), log_message);
+  EXPECT_FATAL_STOP(pow(kxcomplex{}, kxcomplex{kxreal{1}, kxreal{1}}), log_message);
+  EXPECT_FATAL_STOP(pow(kxreal{}, kxcomplex{kxreal{1}, kxreal{1}}), log_message);
 }
 
 // ---- Strings to kxreal -----------------------------------------------------
