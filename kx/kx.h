@@ -10,6 +10,7 @@
 #pragma once
 
 #include <kx/core/core.h>
+#include <kx/core/complex.h>
 #include <kx/convert/input.h>
 #include <kx/convert/output.h>
 #include <kx/elementary/agm.h>
@@ -21,4 +22,8 @@
 #include <kx/support/units.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
+#include <kx/types/complex_functions.h>
+#include <kx/types/complex_number.h>
+#include <kx/types/powers.h>
+#include <kx/types/string_conversion.h>
 #include <kx/pslq/pslq.h>

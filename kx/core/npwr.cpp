@@ -2,6 +2,7 @@
 #include <climits>
 #include <quadmath.h>
 
+#include <kx/core/binary_power.h>
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/support/fatal.h>
@@ -13,35 +14,17 @@ namespace {
 const __float128 inverse_log2 = kx::quad_from_words(0x3FFF71547652B82F, 0xE1777D0FFDA0D23A);
 const __float128 bit_count_guard = static_cast<__float128>(1e-14);
 
-// The number of binary digits of m, from a binary128 logarithm.
-int bit_count(int m) {
+}  // namespace
+
+int kx::power_bit_count(int m) {
   const __float128 mq = m;
   return static_cast<int>(truncq(((logq(mq) * inverse_log2) + 1) + bit_count_guard));
 }
 
-kxreal binary_power(const kxreal& a, int m) {
-  const int nbits = bit_count(m);
-  kxreal b = {1, 0};
-  kxreal r = a;
-  for (int j = 1; j <= nbits; ++j) {
-    const int k = m / 2;
-    if (m != 2 * k) kxmul(b, r, b);
-    m = k;
-    if (j < nbits) kxmul(r, r, r);
-  }
-  return b;
-}
+namespace {
 
 // a^m for m >= 1.
-kxreal positive_power(const kxreal& a, int m) {
-  if (m == 1) return a;
-  if (m == 2) {
-    kxreal p;
-    kxmul(a, a, p);
-    return p;
-  }
-  return binary_power(a, m);
-}
+kxreal positive_power(const kxreal& a, int m) { return kx::positive_power(a, m, kxreal{1, 0}, kxmul); }
 
 // a^-m when a^m overflowed (so |a| > 1): the same powering of a' = a 2^-k
 // in [1, 2), whose words are those a^m would have 2^-km lower, its

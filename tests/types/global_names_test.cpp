@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <span>
+#include <string_view>
 
 #include <kx/kx.h>
 
@@ -16,6 +17,10 @@ void printmat(int, int, std::span<const kxreal>) {}
 void sortindex(int, std::span<const kxreal>, std::span<int>) {}
 void decsplit(const kxreal&, double& d, int& e) { d = 0; e = 0; }
 double cpusecond() { return -1; }
+kxreal abs(const kxcomplex& z) { return z.re; }
+kxcomplex conj(const kxcomplex& z) { return z; }
+kxcomplex pow(const kxcomplex& z, const kxcomplex&) { return z; }
+kxreal to_real(std::string_view) { return kxreal{-1}; }
 
 namespace {
 
@@ -29,6 +34,10 @@ TEST(GlobalNames, UserDefinitionsAndKxFunctionsStayApart) {
   EXPECT_TRUE(::mod(a, b) == 2.0Q);
   EXPECT_TRUE(::pow(a, 3) == 2.0Q);
   EXPECT_TRUE(kx::pow(a, 3) == 8.0Q);
+  const kxcomplex z{kxreal{3}, kxreal{4}};
+  EXPECT_TRUE(::abs(z) == 3.0Q && kx::abs(z) == 5.0Q);
+  EXPECT_TRUE(::conj(z) == z && kx::conj(z) != z);
+  EXPECT_TRUE(::pow(z, z) == z && ::to_real("2") == -1.0Q && kx::to_real("2") == 2.0Q);
   double d = 1;
   int e = 1;
   ::decsplit(a, d, e);
