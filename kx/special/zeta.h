@@ -13,7 +13,7 @@
 /// b[k-1] = B_2k for k = 1..b.size() (1/6, -1/30, 1/42, ...): the series of
 /// pi t coth(pi t), whose reciprocal part comes from Newton's iteration on
 /// truncated power series. Finite up to k = 1156 (B_2314 leaves the range).
-/// Accuracy: exact rationals agree within a few units up to nb = 120. Message: "*** KXBERNER: Loop end error" (10000
+/// Accuracy: 46 units against exact rationals up to nb = 120. Message: "*** KXBERNER: Loop end error" (10000
 /// Newton passes). Costs about nb^2 products per pass.
 ///   std::vector<kxreal> b(120);  kxberner(b);   // b[0] = 1/6
 void kxberner(std::span<kxreal> b);
