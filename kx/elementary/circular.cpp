@@ -42,8 +42,9 @@ constexpr int newton_steps = 3;
 // sin r = r and cos r = 1 to within r^2/2, far below the format's precision.
 const __float128 tiny_remainder = 0x1p-8190Q;
 
-// sin s by its Taylor series, for |s| <= pi/32.
-kxreal sine_series(const kxreal& s) {
+}  // namespace
+
+kxreal kx::sine_series(const kxreal& s) {
   kxreal q;
   kxmul(s, s, q);
   kxreal term = s;
@@ -57,6 +58,8 @@ kxreal sine_series(const kxreal& s) {
     if (k + 1 == term_limit) kx::fatal("('*** KXCSSNR: Iteration limit exceeded.')");
   }
 }
+
+namespace {
 
 // cos 32s from sin s: one step 2 (1/2 - sin^2 s), four steps 2 (c^2 - 1/2).
 kxreal cosine_by_double_angles(const kxreal& sin_s) {

@@ -1,0 +1,85 @@
+// The stopping test, the array check and the factorial shared by the
+// special functions.
+#include <quadmath.h>
+
+#include <kx/core/core.h>
+#include <kx/elementary/circle_constants.h>
+#include <kx/elementary/circular.h>
+#include <kx/elementary/exp_log.h>
+#include <kx/special/series.h>
+
+namespace kx {
+
+namespace {
+constexpr __float128 eps = 0x1p-226Q;
+constexpr __float128 filled_tolerance = 0x1p-110Q;
+constexpr __float128 sine_series_width = 1 / 32.0Q;
+constexpr __float128 expm1_width = 0.125Q;
+constexpr int expm1_term_limit = 1000;
+}  // namespace
+
+bool settled(const kxreal& term, const kxreal& sum) {
+  kxreal t;
+  kxreal s;
+  kxabs(term, t);
+  kxabs(sum, s);
+  kxmuld(s, eps, s);
+  int ic = 0;
+  kxcpr(t, s, ic);
+  return ic <= 0;
+}
+
+bool bernoulli_ready(std::span<const kxreal> b, int minimum) {
+  if (b.size() < static_cast<std::size_t>(minimum) || b.empty()) return false;
+  return fabsq(b[0].hi - 1 / 6.0Q) <= filled_tolerance;
+}
+
+kxreal sin_pi(const kxreal& x) {
+  kxreal pi;
+  kxpi(pi);
+  kxreal a;
+  if (fabsq(x.hi) <= sine_series_width) {
+    kxmul(pi, x, a);
+    return sine_series(a);
+  }
+  if (fabsq(x.hi) >= 1 - sine_series_width) {
+    kxsub(kxreal{x.hi > 0 ? 1 : -1}, x, a);
+    kxmul(pi, a, a);
+    return sine_series(a);
+  }
+  kxmul(pi, x, a);
+  kxreal c;
+  kxreal s;
+  kxcssnr(a, c, s);
+  return s;
+}
+
+kxreal one_minus_power_of_two(const kxreal& u) {
+  kxreal r;
+  if (fabsq(u.hi) >= expm1_width) {
+    kxpower(kxreal{2}, u, r);
+    kxsub(kxreal{1}, r, r);
+    return r;
+  }
+  kxreal x;
+  kxlog2(x);
+  kxmul(x, u, x);
+  kxreal term = x;
+  kxreal sum = x;
+  for (int k = 2; k <= expm1_term_limit; ++k) {
+    kxmul(term, x, term);
+    kxdivd(term, k, term);
+    kxadd(sum, term, sum);
+    if (settled(term, sum)) break;
+  }
+  kxneg(sum, r);
+  return r;
+}
+
+kxreal factorial(int n) {
+  kxreal f{1, 0};
+  for (int i = 2; i <= n; ++i) kxmuld(f, i, f);
+  return f;
+}
+
+}  // namespace kx

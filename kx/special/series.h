@@ -1,0 +1,33 @@
+// What the series of the special functions share: the stopping test against
+// 2^-226 and the check that an even-Bernoulli array has been filled.
+#pragma once
+
+#include <span>
+
+#include <kx/core/core.h>
+
+namespace kx {
+
+/// True when |term| <= 2^-226 |sum|: the term just added no longer changes
+/// the sum's 226 bits. Exact (the scaling by 2^-226 is exact above the
+/// subnormal range).
+bool settled(const kxreal& term, const kxreal& sum);
+
+/// True when the array holds at least `minimum` entries and its first entry
+/// is 1/6 within 2^-110 (high word only): the sign that kxberner filled it.
+bool bernoulli_ready(std::span<const kxreal> b, int minimum);
+
+/// sin(pi x) for |x| < 1. Within 1/32 of 0 or of +-1 it is the sine series
+/// of pi x or pi (+-1 - x) (the offset exact), which keeps its relative
+/// accuracy where the cosine-based kxcssnr would lose it; elsewhere kxcssnr.
+kxreal sin_pi(const kxreal& x);
+
+/// 1 - 2^u. For |u| < 1/8 the series of -(e^(u log 2) - 1), which keeps the
+/// digits that 1 - kxpower(2, u) would cancel near u = 0; else the latter.
+kxreal one_minus_power_of_two(const kxreal& u);
+
+/// n! as a kxreal, multiplied up 1 * 2 * ... * n (each factor a binary128
+/// value); infinite once it leaves the range (n >= 1755).
+kxreal factorial(int n);
+
+}  // namespace kx
