@@ -10,6 +10,7 @@
 
 #include <kx/core/core.h>
 #include <kx/elementary/circular.h>
+#include <kx/elementary/exp_log.h>
 #include <kx/special/gamma.h>
 #include <kx/special/hurwitz.h>
 #include <kx/special/series.h>
@@ -93,17 +94,54 @@ kxreal outer_sum(const orders& o, int s, const kxreal& z, const kxreal& x) {
   return t;
 }
 
+// pi^(s/2): pi^((s-1)/2) sqrt(pi) for odd s.
+kxreal pi_half_power(int s) {
+  const kxreal pi = pi_value();
+  kxreal r;
+  if (s % 2 == 0) {
+    kxnpwr(pi, s / 2, r);
+    return r;
+  }
+  kxnpwr(pi, (s - 1) / 2, r);
+  kxreal root;
+  kxsqrt(pi, root);
+  kxmul(r, root, r);
+  return r;
+}
+
+// [P((s+1)/2, z) - P(s/2, z)]/|x|^s with z = pi x^2 where |x|^s leaves the
+// range: z^p/|x|^s is pi^p |x|^(2p-s), so pi^((s+1)/2) |x| e^-z sum2 -
+// pi^(s/2) e^-z sum1.
+kxreal scaled_lower_difference(const orders& o, int s, const kxreal& z, const kxreal& x) {
+  kxreal e;
+  kxneg(z, e);
+  kxexp(e, e);
+  kxreal second;
+  kxabs(x, second);
+  kxmul(second, pi_half_power(s + 1), second);
+  kxmul(second, e, second);
+  kxmul(second, kx::lower_gamma_sum(o.half_s1, z, o.g2), second);
+  kxreal first;
+  kxmul(pi_half_power(s), e, first);
+  kxmul(first, kx::lower_gamma_sum(o.half_s, z, o.g1), first);
+  kxreal t;
+  kxsub(second, first, t);
+  return t;
+}
+
 // Q(s/2, z) - Q((s+1)/2, z), over |x|^s. Below z = s/2 both are near 1 and
 // their difference would cancel (to 2^-37 at s = 40, a = 0.97): there it is
 // P((s+1)/2, z) - P(s/2, z) from the lower series.
 kxreal outer_difference(const orders& o, int s, const kxreal& z, const kxreal& x) {
+  const kxreal power = abs_power(x, s);
   kxreal t;
   if (z.hi < o.half_s.hi) {
+    if (fabsq(power.hi) < full_precision_floor) return scaled_lower_difference(o, s, z, x);
     kxsub(kx::regularised_lower_gamma(o.half_s1, z, o.g2), kx::regularised_lower_gamma(o.half_s, z, o.g1), t);
   } else {
     kxsub(regularised(o.half_s, z, o.g1), regularised(o.half_s1, z, o.g2), t);
   }
-  kxdiv(t, abs_power(x, s), t);
+  kxdiv(t, power, t);
   return t;
 }
 
@@ -133,21 +171,6 @@ kxreal inner_term(const orders& o, int s, int k, const kxreal& a) {
   return u;
 }
 
-// pi^(s/2): pi^((s-1)/2) sqrt(pi) for odd s.
-kxreal pi_half_power(int s) {
-  const kxreal pi = pi_value();
-  kxreal r;
-  if (s % 2 == 0) {
-    kxnpwr(pi, s / 2, r);
-    return r;
-  }
-  kxnpwr(pi, (s - 1) / 2, r);
-  kxreal root;
-  kxsqrt(pi, root);
-  kxmul(r, root, r);
-  return r;
-}
-
 [[noreturn]] void hurwitzbe_array_error() {
   kx::fatal(
       "('*** KXHURWITZZETANBE: Array of even Bernoulli coefficients must be initialized'/ 'with at least',i8,' "
@@ -155,8 +178,9 @@ kxreal pi_half_power(int s) {
       bernoulli_minimum);
 }
 
-// sum_{k>=0} (a + k)^-s by the 2^-226 test.
-kxreal direct_sum(int s, const kxreal& a) {
+// sum_{k>=0} (a + k)^-s by the 2^-226 test; `fail` reports the budget's end.
+template <typename Fail>
+kxreal direct_sum(int s, const kxreal& a, Fail fail) {
   kxreal sum;
   for (int k = 0; k <= term_limit; ++k) {
     kxreal x;
@@ -166,7 +190,12 @@ kxreal direct_sum(int s, const kxreal& a) {
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) return sum;
   }
-  kx::fatal("('*** KXHURWITZZETANBE: Loop end error 1')");
+  fail();
+  __builtin_unreachable();
+}
+
+kxreal direct_sum_be(int s, const kxreal& a) {
+  return direct_sum(s, a, [] { kx::fatal("('*** KXHURWITZZETANBE: Loop end error 1')"); });
 }
 
 // The Bernoulli tail: sum over k >= 1 of b(k) s(s+1)...(s+2k-2)/((2k)! A^(s+2k-1)),
@@ -326,6 +355,13 @@ void kxhurwitzzetan(int s, const kxreal& a, kxreal& z) {
   kxcpr(a, kxreal{1}, above);
   if (below <= 0 || above >= 0) kx::fatal("('*** KXHURWITZZETAN: AA must be in the range (0, 1)')");
   const orders o(s);
+  // Where Gamma(s/2) leaves the range (s above about 3510) the quotients Q
+  // would be infinity over infinity; there (a/(1 + a))^s < 2^-3510 and the
+  // direct sum settles within three terms.
+  if (!finiteq(o.g1.hi) || !finiteq(o.g2.hi)) {
+    z = direct_sum(s, a, [] { kx::fatal("('*** KXHURWITZZETAN: Loop end error')"); });
+    return;
+  }
   kxreal s1 = outer_sum(o, s, pi_square(a), a);
   kxreal s2;
   kxreal s3;
@@ -368,13 +404,13 @@ void kxhurwitzzetanbe(std::span<const kxreal> b, int s, const kxreal& a, kxreal&
   if (s == 1) kx::fatal("('*** KXHURWITZZETANBE: S = 1 is the pole.')");
   if (a.hi == 0) kx::fatal("('*** KXHURWITZZETANBE: AA = 0 is a pole.')");
   if (static_cast<__float128>(s) > direct_threshold() && a.hi <= direct_reach(s)) {
-    z = direct_sum(s, a);
+    z = direct_sum_be(s, a);
     return;
   }
   // Where the tail diverges (s of 29 or 30 with A near 40) the direct sum
   // takes a few thousand terms.
   const std::optional<kxreal> em = euler_maclaurin(b, s, a);
-  z = em ? *em : direct_sum(s, a);
+  z = em ? *em : direct_sum_be(s, a);
 }
 
 void kxpolygamma(int nn, const kxreal& x, kxreal& psi) {

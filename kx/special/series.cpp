@@ -88,6 +88,12 @@ kxreal power_over_exp(const kxreal& z, const kxreal& p) {
 }
 
 kxreal regularised_lower_gamma(const kxreal& s, const kxreal& z, const kxreal& g) {
+  kxreal r = power_over_exp(z, s);
+  kxmul(r, lower_gamma_sum(s, z, g), r);
+  return r;
+}
+
+kxreal lower_gamma_sum(const kxreal& s, const kxreal& z, const kxreal& g) {
   kxreal term;
   kxmul(s, g, term);
   kxdiv(kxreal{1}, term, term);
@@ -101,9 +107,7 @@ kxreal regularised_lower_gamma(const kxreal& s, const kxreal& z, const kxreal& g
     if (settled(term, sum)) break;
     if (k >= lower_gamma_term_limit) fatal("('*** KXINCGAMMAR: Loop end error 1')");
   }
-  kxreal r = power_over_exp(z, s);
-  kxmul(r, sum, r);
-  return r;
+  return sum;
 }
 
 kxreal factorial(int n) {

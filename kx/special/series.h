@@ -35,6 +35,10 @@ kxreal power_over_exp(const kxreal& z, const kxreal& p);
 /// end error 1" (10^6 terms).
 kxreal regularised_lower_gamma(const kxreal& s, const kxreal& z, const kxreal& g);
 
+/// The sum of P(s, z) without its factor z^s e^-z, for callers that scale
+/// that factor themselves where it would underflow.
+kxreal lower_gamma_sum(const kxreal& s, const kxreal& z, const kxreal& g);
+
 /// n! as a kxreal, multiplied up 1 * 2 * ... * n (each factor a binary128
 /// value); infinite once it leaves the range (n >= 1755).
 kxreal factorial(int n);

@@ -304,6 +304,17 @@ TEST(SpecialCases, HurwitzMendedFaults) {
   EXPECT_LE(error_of(z, hurwitz_exact(30, q(0.7Q))), 3e16);
   kxhurwitzzetan(40, q(0.97Q), z);
   EXPECT_LE(error_of(z, hurwitz_exact(40, q(0.97Q))), 3e16);
+  // |a - 1|^s underflows (0/0 before): the factor z^p/|a - 1|^s taken whole.
+  kxhurwitzzetan(2000, q(0.999Q), z);
+  EXPECT_LE(error_of(z, hurwitz_exact(2000, q(0.999Q))), 3e16);
+  const kxreal near_one{1, -0x1p-300Q};
+  kxhurwitzzetan(60, near_one, z);
+  EXPECT_LE(error_of(z, hurwitz_exact(60, near_one)), 3e16);
+  // Gamma(s/2) overflows (NaN before): the direct sum.
+  kxhurwitzzetan(4000, q(0.5Q), z);
+  EXPECT_LE(error_of(z, hurwitz_exact(4000, q(0.5Q))), 3e16);
+  kxhurwitzzetan(3600, q(0.9Q), z);
+  EXPECT_LE(error_of(z, hurwitz_exact(3600, q(0.9Q))), 3e16);
 }
 
 }  // namespace
