@@ -111,9 +111,9 @@ kxreal incgamma_asymptotic(const kxreal& s, const kxreal& z) {
     kxsub(s, kxreal{k}, f);
     kxmul(term, f, term);
     kxdiv(term, z, term);
-    if (z.hi > 0 && k > s.hi && fabsq(term.hi) > previous) return incgamma_fraction(s, z);
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
+    if (z.hi > 0 && k > s.hi && fabsq(term.hi) > previous) return incgamma_fraction(s, z);
     if (k >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
   }
   kxreal s1;

@@ -214,10 +214,10 @@ std::optional<kxreal> bernoulli_tail(std::span<const kxreal> b, int s, OverPower
     kxreal term;
     kxmul(b[k - 1], r, term);
     term = over_power(term, f);
-    if (fabsq(term.hi) > previous) return std::nullopt;
-    previous = fabsq(term.hi);
     kxadd(e, term, e);
     if (kx::settled(term, e)) return e;
+    if (fabsq(term.hi) > previous) return std::nullopt;
+    previous = fabsq(term.hi);
     if (k + 1 > static_cast<int>(b.size())) {
       kx::fatal("('*** KXHURWITZZETANBE: End loop error 2; call KXBERNE with larger NB.')");
     }
