@@ -187,6 +187,8 @@ kxreal direct_sum(int s, const kxreal& a, Fail fail) {
     kxadd(a, kxreal{k}, x);
     kxreal term;
     kxnpwr(x, -s, term);
+    // a^-s past the range: so is the sum of positive terms (the pair sum would be NaN).
+    if (isinfq(term.hi)) return term;
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) return sum;
   }
@@ -363,6 +365,11 @@ void kxhurwitzzetan(int s, const kxreal& a, kxreal& z) {
     return;
   }
   kxreal s1 = outer_sum(o, s, pi_square(a), a);
+  // a^s underflows: zeta(s, a) > a^-s passes the range.
+  if (!finiteq(s1.hi)) {
+    z = kxreal{__builtin_inff128(), 0};
+    return;
+  }
   kxreal s2;
   kxreal s3;
   for (int k = 1;; ++k) {

@@ -315,6 +315,13 @@ TEST(SpecialCases, HurwitzMendedFaults) {
   EXPECT_LE(error_of(z, hurwitz_exact(4000, q(0.5Q))), 3e16);
   kxhurwitzzetan(3600, q(0.9Q), z);
   EXPECT_LE(error_of(z, hurwitz_exact(3600, q(0.9Q))), 3e16);
+  // a^-s passes the range (a NaN sum that never settled before): infinity.
+  kxhurwitzzetan(3609, q(0.0216Q), z);
+  EXPECT_TRUE(isinfq(z.hi) && z.hi > 0);
+  kxhurwitzzetanbe(b, 3609, q(0.0216Q), z);
+  EXPECT_TRUE(isinfq(z.hi) && z.hi > 0);
+  kxhurwitzzetan(3297, q(0.00148Q), z);
+  EXPECT_TRUE(isinfq(z.hi) && z.hi > 0);
 }
 
 }  // namespace
