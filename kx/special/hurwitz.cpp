@@ -65,6 +65,13 @@ kxreal abs_power(const kxreal& x, int n) {
   return r;
 }
 
+// x^-n by kxnpwr.
+kxreal reciprocal_power(const kxreal& x, int n) {
+  kxreal r;
+  kxnpwr(x, -n, r);
+  return r;
+}
+
 // Gamma(p, z)/g with g = Gamma(p).
 kxreal regularised(const kxreal& p, const kxreal& z, const kxreal& g) {
   kxreal r;
@@ -257,17 +264,18 @@ closing closing_terms(std::span<const kxreal> b, int s, const kxreal& big_a, con
   return {t1, t2, e};
 }
 
-// The same where A^(s+1) nears the end of the range (the tail's powers of A
-// would overflow into NaN):
-// with A^(1-s) and A^-s, whose products stay finite.
-closing closing_terms_reciprocal(std::span<const kxreal> b, int s, const kxreal& big_a) {
+// The closing terms times A^(s-1)/p0, from p0 down: T1 = p0/(s-1),
+// T2 = p0/(2A) and the tail with p0/A^(2k), whose products stay finite.
+// With p0 = A^(1-s) they are the closing terms where A^(s+1) nears the end of
+// the range (the tail's powers of A would overflow into NaN); with p0 = 1 the
+// closing terms scaled by A^(s-1).
+closing closing_terms_scaled(std::span<const kxreal> b, int s, const kxreal& big_a, const kxreal& p0) {
   kxreal t1;
-  kxnpwr(big_a, 1 - s, t1);
-  kxreal p = t1;
-  kxdivd(t1, s - 1, t1);
+  kxdivd(p0, s - 1, t1);
   kxreal t2;
-  kxnpwr(big_a, -s, t2);
+  kxdiv(p0, big_a, t2);
   kxmuld(t2, 0.5Q, t2);
+  kxreal p = p0;
   // A^2 itself may pass the range: divide by A twice.
   const std::optional<kxreal> e = bernoulli_tail(b, s, [&](const kxreal& term, const kxreal& f) {
     kxdiv(p, big_a, p);
@@ -298,7 +306,7 @@ std::optional<kxreal> euler_maclaurin(std::span<const kxreal> b, int s, const kx
   kxnpwr(big_a, s - 1, power);
   const closing c = fabsq(power.hi * big_a.hi * big_a.hi) < tail_power_ceiling
                         ? closing_terms(b, s, big_a, power)
-                        : closing_terms_reciprocal(b, s, big_a);
+                        : closing_terms_scaled(b, s, big_a, reciprocal_power(big_a, s - 1));
   if (!c.e) return std::nullopt;
   kxreal z;
   kxadd(sum, c.t1, z);
@@ -307,21 +315,32 @@ std::optional<kxreal> euler_maclaurin(std::span<const kxreal> b, int s, const kx
   return z;
 }
 
-// n!/x^(n+1) as a running product (i/x over i = 1..n, then 1/x).
+// n!/x^n as a running product (i/x over i = 1..n).
 kxreal factorial_over_power(int n, const kxreal& x) {
   kxreal r{1};
   for (int i = 1; i <= n; ++i) {
     kxmuld(r, i, r);
     kxdiv(r, x, r);
   }
-  kxdiv(r, x, r);
   return r;
 }
 
-// n! zeta(n + 1, x) = (n!/x^(n+1)) sum_{k>=0} (1 + k/x)^-(n+1), for where
-// n! or zeta leaves the range: the scale carried as a running product.
-kxreal scaled_polygamma_sum(int n, const kxreal& x) {
-  const kxreal scale = factorial_over_power(n, x);
+// n! zeta(n + 1, x) for where n! or zeta leaves the range, the scale n!/x^n
+// carried as a running product: (n!/x^(n+1)) sum_{k>=0} (1 + k/x)^-(n+1)
+// within the direct sum's reach, beyond it (n!/x^n) times the closing terms
+// at A = x scaled by x^n (no leading terms there: x > 40.8197).
+kxreal scaled_polygamma_sum(std::span<const kxreal> b, int n, const kxreal& x) {
+  kxreal scale = factorial_over_power(n, x);
+  if (x.hi > direct_reach(n + 1)) {
+    const closing c = closing_terms_scaled(b, n + 1, x, kxreal{1});
+    if (!c.e) kx::fatal("('*** KXPOLYGAMMABE: Loop end error 1')");
+    kxreal z;
+    kxadd(c.t1, c.t2, z);
+    kxadd(z, *c.e, z);
+    kxmul(scale, z, z);
+    return z;
+  }
+  kxdiv(scale, x, scale);
   if (scale.hi == 0) return scale;
   kxreal sum{1};
   for (int k = 1; k <= term_limit; ++k) {
@@ -448,6 +467,6 @@ void kxpolygammabe(std::span<const kxreal> b, int nn, const kxreal& x, kxreal& p
   if (finiteq(f.hi) && fabsq(zeta.hi) >= full_precision_floor) {
     signed_product(nn, f, zeta, psi);
   } else {
-    signed_product(nn, kxreal{1}, scaled_polygamma_sum(nn, x), psi);
+    signed_product(nn, kxreal{1}, scaled_polygamma_sum(b, nn, x), psi);
   }
 }

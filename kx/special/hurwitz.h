@@ -51,8 +51,9 @@ void kxpolygamma(int nn, const kxreal& x, kxreal& psi);
 
 /// psi = psi^(nn)(x) for nn >= 1, x > 0, with zeta from kxhurwitzzetanbe
 /// and b as there. Where nn! or zeta(nn + 1, x) leaves the range (nn >= 1755,
-/// or zeta below 2^-16269) the sum is carried scaled by the running product
-/// nn!/x^(nn+1), so psi^(2000)(10) = -3.3e3734 is finite. Accuracy: 210
+/// or zeta below 2^-16269) the direct sum, or beyond its reach the
+/// Euler-Maclaurin closing terms, is carried scaled by the running product
+/// nn!/x^nn, so psi^(2000)(10) = -3.3e3734 is finite. Accuracy: 210
 /// units, 2100 on the scaled path (nn in [1755, 2500]). Messages: the array message with 95
 /// ("... by calling KXBERNE or KXBERER."), "*** KXPOLYGAMMABE: NN <= 0",
 /// "... X < 0", "... X = 0 is a pole.", "... Loop end error 1" (scaled sum).

@@ -286,6 +286,9 @@ TEST(SpecialCases, HurwitzMendedFaults) {
   // zeta(1701, 1000) = 1e-5103 underflows, the product 1700! zeta does not.
   kxpolygammabe(b, 1700, q(1000), z);
   EXPECT_LE(error_of(z, hurwitz_exact(1701, q(1000), true)), 5000);
+  // And beyond the direct sum's reach (its budget ran out before).
+  kxpolygammabe(b, 663, q(58956644.43Q), z);
+  EXPECT_LE(error_of(z, hurwitz_exact(664, q(58956644.43Q), true)), 5000);
   // The Bernoulli tail diverges at s = 30 with A near 39.86: the direct sum.
   const kxreal a30{8.8588808791993756Q, 0};
   kxhurwitzzetanbe(b, 30, a30, z);
