@@ -1,6 +1,6 @@
 // The whole public interface of kx: the quad-pair number and its core
-// routines, decimal input and output, the elementary functions, the gamma and zeta
-// functions, the value
+// routines, decimal input and output, the elementary functions, the gamma, zeta,
+// Hurwitz zeta and polygamma functions, the value
 // type kxreal with its operators and functions, and the integer relation
 // search zezuv1.
 //
@@ -20,6 +20,7 @@
 #include <kx/elementary/hyperbolic.h>
 #include <kx/elementary/polyr.h>
 #include <kx/special/gamma.h>
+#include <kx/special/hurwitz.h>
 #include <kx/special/zeta.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>

@@ -96,32 +96,29 @@ kxreal gamma_of_fraction(const kxreal& y, const kxreal& sin_pi_y) {
 }
 
 
-// z^p / e^z.
-kxreal power_over_exp(const kxreal& z, const kxreal& p) {
-  kxreal zp;
-  kxreal ez;
-  kxpower(z, p, zp);
-  kxexp(z, ez);
-  kxdiv(zp, ez, zp);
-  return zp;
-}
+kxreal incgamma_fraction(const kxreal& s, const kxreal& z);
 
 // Gamma(s, z) for |z| >= 188.258: z^(s-1) e^-z (1 + (s-1)/z + (s-1)(s-2)/z^2 + ...).
+// Past k = s its terms only grow once they grow: for z > 0 it then hands over
+// to the continued fraction (for s below about -3 near 188.258 the smallest
+// term stays above 2^-226 of the sum).
 kxreal incgamma_asymptotic(const kxreal& s, const kxreal& z) {
   kxreal sum{1};
   kxreal term{1};
   for (int k = 1;; ++k) {
+    const __float128 previous = fabsq(term.hi);
     kxreal f;
     kxsub(s, kxreal{k}, f);
     kxmul(term, f, term);
     kxdiv(term, z, term);
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
+    if (z.hi > 0 && k > s.hi && fabsq(term.hi) > previous) return incgamma_fraction(s, z);
     if (k >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
   }
   kxreal s1;
   kxsub(s, kxreal{1}, s1);
-  kxreal r = power_over_exp(z, s1);
+  kxreal r = kx::power_over_exp(z, s1);
   kxmul(r, sum, r);
   return r;
 }
@@ -157,30 +154,16 @@ kxreal incgamma_fraction(const kxreal& s, const kxreal& z) {
     if (fabsq(off.hi) <= fraction_tolerance) break;
     if (i >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 2')");
   }
-  kxreal r = power_over_exp(z, s);
+  kxreal r = kx::power_over_exp(z, s);
   kxmul(r, h, r);
   return r;
 }
 
-// Gamma(s, z) = Gamma(s) (1 - z^s e^-z sum z^k / (s (s+1) ... (s+k) Gamma(s))).
+// Gamma(s, z) = Gamma(s) (1 - P(s, z)).
 kxreal incgamma_lower_series(const kxreal& s, const kxreal& z) {
   kxreal g;
   kxgammar(s, g);
-  kxreal term;
-  kxmul(s, g, term);
-  kxdiv(kxreal{1}, term, term);
-  kxreal sum = term;
-  for (int k = 1;; ++k) {
-    kxreal f;
-    kxadd(s, kxreal{k}, f);
-    kxmul(term, z, term);
-    kxdiv(term, f, term);
-    kxadd(sum, term, sum);
-    if (kx::settled(term, sum)) break;
-    if (k >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 1')");
-  }
-  kxreal r = power_over_exp(z, s);
-  kxmul(r, sum, r);
+  kxreal r = kx::regularised_lower_gamma(s, z, g);
   kxsub(kxreal{1}, r, r);
   kxmul(g, r, r);
   return r;

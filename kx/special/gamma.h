@@ -33,8 +33,9 @@ void kxgammar(const kxreal& t, kxreal& z);
 /// Accuracy: 3300 units for 100 <= z < 188.258 (8000 at integers s <= 0),
 /// 2700 above; below z = 100 the lower series and the E1 series cancel as
 /// Gamma(s, z) falls below Gamma(s): 3e22 units (2^-151) measured for
-/// z < 30, |s| < 5, 2e28 at integers s. For s below about -3 the asymptotic
-/// expansion near 188.258 does not settle (Loop end error 3).
+/// z < 30, |s| < 5, 2e28 at integers s. For s below about -3 near 188.258
+/// the asymptotic expansion's terms grow again before they settle: there the
+/// continued fraction takes over.
 /// Messages: "*** KXINCGAMMAR: The second argument must not be zero, and
 /// must not be negative unless the first is zero." (two lines), "***
 /// KXINCGAMMAR: Loop end error 1" (lower or E1 series), "... 2" (continued

@@ -1,5 +1,5 @@
-// The stopping test, the array check and the factorial shared by the
-// special functions.
+// The stopping test, the array check, the lower incomplete gamma series and
+// the factorial shared by the special functions.
 #include <quadmath.h>
 
 #include <kx/core/core.h>
@@ -7,6 +7,7 @@
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/special/series.h>
+#include <kx/support/fatal.h>
 
 namespace kx {
 
@@ -16,6 +17,7 @@ constexpr __float128 filled_tolerance = 0x1p-110Q;
 constexpr __float128 sine_series_width = 1 / 32.0Q;
 constexpr __float128 expm1_width = 0.125Q;
 constexpr int expm1_term_limit = 1000;
+constexpr int lower_gamma_term_limit = 1000000;
 }  // namespace
 
 bool settled(const kxreal& term, const kxreal& sum) {
@@ -74,6 +76,38 @@ kxreal one_minus_power_of_two(const kxreal& u) {
   }
   kxneg(sum, r);
   return r;
+}
+
+kxreal power_over_exp(const kxreal& z, const kxreal& p) {
+  kxreal zp;
+  kxreal ez;
+  kxpower(z, p, zp);
+  kxexp(z, ez);
+  kxdiv(zp, ez, zp);
+  return zp;
+}
+
+kxreal regularised_lower_gamma(const kxreal& s, const kxreal& z, const kxreal& g) {
+  kxreal r = power_over_exp(z, s);
+  kxmul(r, lower_gamma_sum(s, z, g), r);
+  return r;
+}
+
+kxreal lower_gamma_sum(const kxreal& s, const kxreal& z, const kxreal& g) {
+  kxreal term;
+  kxmul(s, g, term);
+  kxdiv(kxreal{1}, term, term);
+  kxreal sum = term;
+  for (int k = 1;; ++k) {
+    kxreal f;
+    kxadd(s, kxreal{k}, f);
+    kxmul(term, z, term);
+    kxdiv(term, f, term);
+    kxadd(sum, term, sum);
+    if (settled(term, sum)) break;
+    if (k >= lower_gamma_term_limit) fatal("('*** KXINCGAMMAR: Loop end error 1')");
+  }
+  return sum;
 }
 
 kxreal factorial(int n) {

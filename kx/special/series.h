@@ -26,6 +26,19 @@ kxreal sin_pi(const kxreal& x);
 /// digits that 1 - kxpower(2, u) would cancel near u = 0; else the latter.
 kxreal one_minus_power_of_two(const kxreal& u);
 
+/// z^p / e^z, by kxpower and kxexp.
+kxreal power_over_exp(const kxreal& z, const kxreal& p);
+
+/// P(s, z) = z^s e^-z sum_k z^k / (s (s+1) ... (s+k) g), the regularised
+/// lower incomplete gamma function, with g = Gamma(s) given; accurate where
+/// it is small, which 1 - Q(s, z) is not. Message: "*** KXINCGAMMAR: Loop
+/// end error 1" (10^6 terms).
+kxreal regularised_lower_gamma(const kxreal& s, const kxreal& z, const kxreal& g);
+
+/// The sum of P(s, z) without its factor z^s e^-z, for callers that scale
+/// that factor themselves where it would underflow.
+kxreal lower_gamma_sum(const kxreal& s, const kxreal& z, const kxreal& g);
+
 /// n! as a kxreal, multiplied up 1 * 2 * ... * n (each factor a binary128
 /// value); infinite once it leaves the range (n >= 1755).
 kxreal factorial(int n);

@@ -3,13 +3,15 @@
 // on both sides of its thresholds (10^-36 for gamma, 100 and 188.258 for the
 // incomplete gamma, 31.2361 and 37.333 for zeta). Below z = 100 the lower
 // series and the E1 series cancel as Gamma(s, z) falls below Gamma(s) (or
-// E1 below log z): those rows bound that loss by design.
+// E1 below log z): those rows bound that loss by design. The Hurwitz zeta
+// and polygamma rows lie on both sides of 30.457 (direct sum above it).
 #include <arb_hypgeom.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include <kx/special/gamma.h>
+#include <kx/special/hurwitz.h>
 #include <kx/special/zeta.h>
 
 #include "oracle/arb_oracle.h"
@@ -48,6 +50,62 @@ void incgamma_ref(mpfr_ptr r, mpfr_srcptr s, mpfr_srcptr z) { mpfr_gamma_inc(r, 
 const auto upper_gamma_arb = oracle::arb_reference(
     std::function<void(arb_t, const arb_t, const arb_t, slong)>(
         [](arb_t r, const arb_t s, const arb_t z, slong p) { arb_hypgeom_gamma_upper(r, s, z, 0, p); }));
+
+// The integer order travels as the first kxreal argument.
+void hurwitz_of(const kxreal& s, const kxreal& a, kxreal& z) { kxhurwitzzetan(static_cast<int>(s.hi), a, z); }
+void hurwitzbe_of(const kxreal& s, const kxreal& a, kxreal& z) {
+  kxhurwitzzetanbe(bernoulli(), static_cast<int>(s.hi), a, z);
+}
+void polygamma_of(const kxreal& n, const kxreal& x, kxreal& z) { kxpolygamma(static_cast<int>(n.hi), x, z); }
+void polygammabe_of(const kxreal& n, const kxreal& x, kxreal& z) {
+  kxpolygammabe(bernoulli(), static_cast<int>(n.hi), x, z);
+}
+const auto hurwitz_arb = oracle::arb_reference(std::function<void(arb_t, const arb_t, const arb_t, slong)>(
+    [](arb_t r, const arb_t s, const arb_t a, slong p) { arb_hurwitz_zeta(r, s, a, p); }));
+// psi^(n)(x) = (-1)^(n+1) n! zeta(n+1, x).
+const auto polygamma_arb = oracle::arb_reference(std::function<void(arb_t, const arb_t, const arb_t, slong)>(
+    [](arb_t r, const arb_t n, const arb_t x, slong p) {
+      const ulong k = arf_get_si(arb_midref(n), ARF_RND_NEAR);
+      arb_t s, f;
+      arb_init(s);
+      arb_init(f);
+      arb_add_ui(s, n, 1, p);
+      arb_hurwitz_zeta(r, s, x, p);
+      arb_fac_ui(f, k, p);
+      arb_mul(r, r, f, p);
+      if (k % 2 == 0) arb_neg(r, r);
+      arb_clear(s);
+      arb_clear(f);
+    }));
+
+TEST(SpecialAccuracy, HurwitzFamily) {
+  const oracle::row rows[] = {
+      {"hurwitzzetanbe s<=30", hurwitzbe_of, hurwitz_arb, integers(2, 30), uniform(q(0.001Q), q(50)), 300},
+      {"hurwitzzetanbe s>30", hurwitzbe_of, hurwitz_arb, integers(31, 300), uniform(q(0.001Q), q(50)), 500},
+      {"hurwitzzetanbe large a", hurwitzbe_of, hurwitz_arb, integers(2, 100), log_uniform(22, 60), 200},
+      {"polygammabe n<=29", polygammabe_of, polygamma_arb, integers(2, 29), uniform(q(0.001Q), q(50)), 100},
+      {"polygammabe n>29", polygammabe_of, polygamma_arb, integers(30, 300), uniform(q(0.001Q), q(50)), 500},
+  };
+  oracle::sweep(rows, 2025, 1000);
+}
+
+// Where n! leaves the range: orders 1755..2500 with the value in range.
+TEST(SpecialAccuracy, PolygammaScaled) {
+  const oracle::row rows[] = {
+      {"polygammabe scaled", polygammabe_of, polygamma_arb, integers(1755, 2500), uniform(q(12), q(200)), 5000},
+  };
+  oracle::sweep(rows, 2025, 400);
+}
+
+// Six incomplete gamma functions a term, about 12 ms a point.
+TEST(SpecialAccuracy, HurwitzIncompleteGamma) {
+  const oracle::row rows[] = {
+      {"hurwitzzetan s<=30", hurwitz_of, hurwitz_arb, integers(2, 30), uniform(q(0.001Q), q(0.999Q)), 3e16},
+      {"hurwitzzetan s>30", hurwitz_of, hurwitz_arb, integers(31, 60), uniform(q(0.001Q), q(0.999Q)), 3e16},
+      {"polygamma", polygamma_of, polygamma_arb, integers(2, 40), uniform(q(0.001Q), q(0.999Q)), 3e16},
+  };
+  oracle::sweep(rows, 2025, 40);
+}
 
 TEST(SpecialAccuracy, GammaFamily) {
   const oracle::row rows[] = {
