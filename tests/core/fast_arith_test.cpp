@@ -51,6 +51,7 @@ class words {
   int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen_); }
   bool one_in(int n) { return gen_() % static_cast<unsigned>(n) == 0; }
   bool coin() { return (gen_() & 1) != 0; }
+  std::uint64_t gen() { return gen_(); }
 
   /// A fraction field: random, short (products and sums that tie), or
   /// ending in a run of ones or of zeros.
@@ -255,6 +256,46 @@ TEST(IntegerQuad, TiesRoundToEven) {
     ASSERT_TRUE(same(kx::iq::sub(x, u), x - u)) << hexq(x) << " - " << hexq(u);
   }
   EXPECT_GT(ties, 0) << "no product tied";
+}
+
+// Knuth's two-sum with the compiler's binary128, as the routines write it.
+kx::quad_halves knuth_two_sum(__float128 x, __float128 y) {
+  const __float128 s = x + y;
+  const __float128 e = s - x;
+  return {s, (x - (s - e)) + (y - e)};
+}
+
+// The fused two-sum (sum and exact error at once) and the fused quick
+// two-sum give the words of the formulas they replace, zeros' signs
+// included: operands at every gap (114 and 115 among them), cancelling,
+// tying at gaps 0 and 1, zeros of both signs beside window words.
+TEST(IntegerQuad, FusedTwoSumsAreTheFormulasWords) {
+  words w(4);
+  const long n = scaled(2000000);
+  long fast = 0;
+  for (long i = 0; i < n; ++i) {
+    const __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.coin());
+    const __float128 y = w.one_in(20) ? quad(w.coin() ? sign_bit : 0) : w.partner(x);
+    kx::quad_halves r;
+    if (kx::iq::two_sum_if_fast(bits(x), bits(y), r)) {
+      ++fast;
+      const kx::quad_halves k = knuth_two_sum(x, y);
+      ASSERT_TRUE(same(r.high, k.high) && same(r.low, k.low))
+          << "two-sum " << hexq(x) << " + " << hexq(y) << " gives " << hexq(r.high) << " " << hexq(r.low);
+    }
+    // The quick two-sum, larger word first as the routines call it, and
+    // also the other way round (the literal fallback).
+    for (const auto& [s, t] : {std::pair{x, y}, std::pair{y, x}}) {
+      const kxreal q = kx::iq::quick_two_sum(s, t);
+      const kxreal p = kx::renormalise(s, t);
+      if (isnanq(p.hi)) {
+        ASSERT_TRUE(isnanq(q.hi)) << hexq(s) << " " << hexq(t);
+        continue;
+      }
+      ASSERT_TRUE(same(q.hi, p.hi) && same(q.lo, p.lo)) << "quick two-sum " << hexq(s) << " " << hexq(t);
+    }
+  }
+  EXPECT_GT(fast, n / 2);
 }
 
 using pair_routine = void (*)(const kxreal&, const kxreal&, kxreal&);
