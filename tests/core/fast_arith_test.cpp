@@ -15,6 +15,7 @@
 #include <kx/core/arith_reference.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_integer.h>
+#include <kx/core/quad_order.h>
 
 #include "mpfr_oracle.h"
 #include "test_support.h"
@@ -296,6 +297,40 @@ TEST(IntegerQuad, FusedTwoSumsAreTheFormulasWords) {
     }
   }
   EXPECT_GT(fast, n / 2);
+}
+
+// Comparisons on bit patterns against the compiler's, with zeros of both
+// signs, NaN, infinities and neighbouring words.
+TEST(IntegerQuad, ComparisonsAreTheCompilers) {
+  words w(5);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const __float128 x = w.one_in(4) ? w.special() : w.word(w.field(), w.coin());
+    __float128 y;
+    switch (i % 4) {
+      case 0:
+        y = w.special();
+        break;
+      case 1:
+        y = quad(bits(x) ^ (w.gen() % 4));
+        break;
+      case 2:
+        y = quad(bits(x) ^ sign_bit);
+        break;
+      default:
+        y = w.partner(x);
+    }
+    ASSERT_EQ(kx::iq::less(x, y), x < y) << hexq(x) << " < " << hexq(y);
+    ASSERT_EQ(kx::iq::less(y, x), y < x) << hexq(y) << " < " << hexq(x);
+    ASSERT_EQ(kx::iq::less_equal(x, y), x <= y) << hexq(x) << " <= " << hexq(y);
+    ASSERT_EQ(kx::iq::equal(x, y), x == y) << hexq(x) << " == " << hexq(y);
+    ASSERT_EQ(kxqsgn(x), x == 0 ? 0 : (x > 0 ? 1 : -1)) << hexq(x);
+    const kxreal a = {x, w.pair(kx::iq::field_of(bits(x))).lo};
+    const kxreal b = i % 3 == 0 ? kxreal{y, a.lo} : kxreal{x, quad(bits(a.lo) ^ (w.gen() % 4))};
+    int ic;
+    kxcpr(a, b, ic);
+    const int expected = a.hi < b.hi ? -1 : a.hi != b.hi ? 1 : a.lo < b.lo ? -1 : a.lo != b.lo ? 1 : 0;
+    ASSERT_EQ(ic, expected) << hex(a) << " " << hex(b);
+  }
 }
 
 using pair_routine = void (*)(const kxreal&, const kxreal&, kxreal&);
