@@ -130,6 +130,8 @@ inline __float128 add(__float128 x, __float128 y) {
   // x + 0 = x for x != 0; the rest out of line.
   if (wx && is_zero(by)) return x;
   if (wy && is_zero(bx)) return y;
+  // Two zeros: -0 only when both are -0.
+  if (is_zero(bx) && is_zero(by)) return quad(bx & by & sign_bit);
   return add_outside_window(x, y);
 }
 
@@ -141,6 +143,7 @@ inline __float128 sub(__float128 x, __float128 y) {
   if (wx && wy) [[likely]] return add_in_window(bx, by ^ sign_bit);
   if (wx && is_zero(by)) return x;
   if (wy && is_zero(bx)) return quad(by ^ sign_bit);
+  if (is_zero(bx) && is_zero(by)) return quad(bx & ~by & sign_bit);
   return sub_outside_window(x, y);
 }
 

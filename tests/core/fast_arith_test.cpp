@@ -14,6 +14,7 @@
 
 #include <kx/core/arith_reference.h>
 #include <kx/core/eft.h>
+#include <kx/core/integer_multiple.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 
@@ -223,9 +224,12 @@ TEST(IntegerQuad, ProductsAndErrorsAreTheCompilersWords) {
       ASSERT_TRUE(same(kx::iq::mul(x, y), p)) << hexq(x) << " * " << hexq(y);
       const kx::iq::rounded_product r = kx::iq::two_product(x, y);
       ASSERT_TRUE(same(r.p, p)) << hexq(x) << " * " << hexq(y);
-      // Where the compiler's product is finite and not tiny, its error is
-      // exact: the integer one must be the same word, +0 when exact.
-      if (kx::is_finite(p) && kx::iq::field_of(bits(p)) > 300) {
+      // Where the compiler's product is finite and not tiny, or a zero
+      // factor meets a word of the window, its error is exact: the integer
+      // one must be the same word, +0 when exact.
+      const bool zero_by_window = p == 0 && (kx::iq::in_window(kx::iq::field_of(bits(x))) ||
+                                             kx::iq::in_window(kx::iq::field_of(bits(y))));
+      if ((kx::is_finite(p) && kx::iq::field_of(bits(p)) > 300) || zero_by_window) {
         ASSERT_TRUE(same(r.error, kx::product_error(x, y, p))) << hexq(x) << " * " << hexq(y);
       }
     }
@@ -423,6 +427,50 @@ TEST(FastRoutines, SquareRootsAreThePlainFormula) {
     }
     ASSERT_TRUE(same_words(x, y)) << "kxsqrt " << hex(a) << " gives " << hex(x) << " not " << hex(y);
   }
+}
+
+// The relation search's updates a +- m x skip the work for multipliers 0
+// and +-1; the words must be those of the full a +- (m * x), for states of
+// every kind: multipliers with zero low words of both signs, a's low word
+// -0 or not normalised, x's low word zero, specials.
+TEST(FastRoutines, IntegerMultipleShortcutsAreTheFullUpdate) {
+  words w(19);
+  long skipped = 0;
+  long units = 0;
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const kxreal a = w.pair(w.field());
+    const kxreal x = w.one_in(4) ? kxreal{w.word(w.field(), w.coin()), quad(w.coin() ? sign_bit : 0)}
+                                 : w.pair(kx::iq::field_of(bits(a.hi)) + w.gap());
+    const u128 zero_lo = w.coin() ? sign_bit : 0;
+    kxreal m;
+    switch (w.uniform(0, 5)) {
+      case 0:
+      case 1:
+        m = {quad(w.coin() ? sign_bit : 0), quad(zero_lo)};
+        break;
+      case 2:
+      case 3:
+        m = {w.coin() ? 1.0Q : -1.0Q, quad(zero_lo)};
+        break;
+      case 4:
+        m = {static_cast<__float128>(w.uniform(-40, 40)), quad(zero_lo)};
+        break;
+      default:
+        m = w.pair(0x3fff + w.uniform(0, 120));
+    }
+    if (kx::integer_multiple::leaves_unchanged(a, m, x)) ++skipped;
+    if (kx::integer_multiple::is_unit_pair(m)) ++units;
+    kxreal fast = a;
+    kx::add_multiple(fast, m, x);
+    kxreal full = a + (m * x);
+    ASSERT_TRUE(same_words(fast, full)) << hex(a) << " + " << hex(m) << " * " << hex(x);
+    fast = a;
+    kx::subtract_multiple(fast, m, x);
+    full = a - (m * x);
+    ASSERT_TRUE(same_words(fast, full)) << hex(a) << " - " << hex(m) << " * " << hex(x);
+  }
+  EXPECT_GT(skipped, scaled(1000000) / 10);
+  EXPECT_GT(units, scaled(1000000) / 10);
 }
 
 }  // namespace
