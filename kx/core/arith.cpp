@@ -4,13 +4,14 @@
 //
 // The formulas are those of arith_reference.cpp, term for term in the same
 // order; the sums, differences and products are the integer-register ones of
-// quad_integer.h, which round as the compiler's binary128 does, and each
-// exact product error comes from the one integer product of the
-// significands. Quotients stay the compiler's.
+// quad_integer.h and the quotients those of quad_divide.h, which round as
+// the compiler's binary128 does, and each exact product error comes from
+// the one integer product of the significands.
 #include <quadmath.h>
 
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
+#include <kx/core/quad_divide.h>
 #include <kx/core/quad_integer.h>
 
 namespace kx {
@@ -89,23 +90,23 @@ void kxmuld(const kxreal& a, __float128 b, kxreal& c) {
 }
 
 void kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
-  const __float128 s1 = a.hi / b.hi;
+  const __float128 s1 = iq::div(a.hi, b.hi);
   const iq::rounded_product c1 = iq::two_product(s1, b.hi);
   const __float128 c2 = iq::mul(s1, b.lo);
   const quad_halves t = iq::add_to_product(c1.p, c1.error, c2);
   const __float128 t12 = iq::add(t.high, t.low);
   const __float128 t22 = iq::sub(t.low, iq::sub(t12, t.high));
   const quad_halves r = iq::remainder_of(a, t12, t22);
-  const __float128 s2 = iq::add(r.high, r.low) / b.hi;
+  const __float128 s2 = iq::div(iq::add(r.high, r.low), b.hi);
   c = iq::quick_two_sum(s1, s2);
   if (!is_finite(c.hi) && is_finite(b.hi)) [[unlikely]] c = overflowed_unless_nan(s1, c);
 }
 
 void kxdivd(const kxreal& a, __float128 b, kxreal& c) {
-  const __float128 t1 = a.hi / b;
+  const __float128 t1 = iq::div(a.hi, b);
   const iq::rounded_product t = iq::two_product(t1, b);
   const quad_halves r = iq::remainder_of(a, t.p, t.error);
-  const __float128 t2 = iq::add(r.high, r.low) / b;
+  const __float128 t2 = iq::div(iq::add(r.high, r.low), b);
   c = iq::quick_two_sum(t1, t2);
   if (!is_finite(c.hi) && is_finite(b)) [[unlikely]] c = overflowed_unless_nan(t1, c);
 }

@@ -15,6 +15,7 @@
 #include <kx/core/arith_reference.h>
 #include <kx/core/eft.h>
 #include <kx/core/integer_multiple.h>
+#include <kx/core/quad_divide.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 
@@ -261,6 +262,89 @@ TEST(IntegerQuad, TiesRoundToEven) {
     ASSERT_TRUE(same(kx::iq::sub(x, u), x - u)) << hexq(x) << " - " << hexq(u);
   }
   EXPECT_GT(ties, 0) << "no product tied";
+}
+
+// One digit of the long division against GMP: U = r 2^64 + limb over a
+// normalised v, with remainders r just below v (top limbs equal, where the
+// digit estimate saturates), and limbs and low limbs of v at their ends.
+TEST(IntegerQuad, QuotientDigitsAreGmps) {
+  words w(6);
+  mpz_t u, v, q, rem, t;
+  mpz_inits(u, v, q, rem, t, nullptr);
+  const auto set_u128 = [](mpz_t z, u128 x) {
+    mpz_set_ui(z, static_cast<unsigned long>(x >> 64));
+    mpz_mul_2exp(z, z, 64);
+    mpz_add_ui(z, z, static_cast<unsigned long>(x));
+  };
+  const auto edge = [&w](kx::iq::u64 x) -> kx::iq::u64 {
+    switch (w.uniform(0, 3)) {
+      case 0: return 0;
+      case 1: return ~kx::iq::u64(0) - w.uniform(0, 3);
+      default: return x;
+    }
+  };
+  for (long i = 0; i < scaled(400000); ++i) {
+    const kx::iq::u64 v1 = edge(w.gen()) | (kx::iq::u64(1) << 63);
+    const kx::iq::u64 v0 = edge(w.gen());
+    const u128 vv = (static_cast<u128>(v1) << 64) | v0;
+    u128 r;
+    switch (w.uniform(0, 3)) {
+      case 0: r = vv - 1 - (w.gen() % 1000); break;                       // top limbs equal
+      case 1: r = (static_cast<u128>(v1) << 64) | edge(w.gen()); break;  // r1 = v1, maybe >= v
+      case 2: r = static_cast<u128>(w.gen()) << 64 | w.gen(); break;
+      default: r = w.gen() % 4;
+    }
+    if (r >= vv) r = vv - 1;
+    const kx::iq::u64 limb = edge(w.gen());
+    set_u128(u, r);
+    mpz_mul_2exp(u, u, 64);
+    mpz_add_ui(u, u, limb);
+    set_u128(v, vv);
+    mpz_fdiv_qr(q, rem, u, v);
+    u128 r_new = r;
+    const kx::iq::u64 digit = kx::iq::quotient_digit(r_new, limb, vv);
+    set_u128(t, r_new);
+    ASSERT_EQ(mpz_cmp_ui(q, digit), 0) << "digit of r " << static_cast<unsigned long>(r >> 64) << ":"
+                                       << static_cast<unsigned long>(r);
+    ASSERT_EQ(mpz_cmp(rem, t), 0);
+  }
+  mpz_clears(u, v, q, rem, t, nullptr);
+}
+
+// Integer quotients are the compiler's words: random operands over the
+// window and its ends, specials, and constructed ones: exact quotients
+// (y times a short q), x one or a few ulps from y, significands of all
+// ones or a single bit.
+TEST(IntegerQuad, QuotientsAreTheCompilersWords) {
+  words w(7);
+  const long n = scaled(2000000);
+  for (long i = 0; i < n; ++i) {
+    __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.coin());
+    __float128 y = w.one_in(50) ? w.special() : w.word(0x3fff + w.uniform(-400, 400), w.coin());
+    switch (i % 5) {
+      case 0: {  // exact: y q with q of at most 20 bits
+        const __float128 q = quad((static_cast<u128>(0x3fff + w.uniform(-30, 30)) << 112) | ((w.fraction() >> 92) << 92));
+        if (kx::is_finite(y * q) && kx::iq::field_of(bits(y * q)) > 0) x = y * q;
+        break;
+      }
+      case 1:  // a few ulps from y, or from 2y
+        x = quad((bits(y) + (u128(w.uniform(0, 1)) << 112)) ^ (w.gen() % 8));
+        break;
+      case 2:  // all ones or a single bit
+        y = quad((bits(y) & ~fraction_mask) | (w.coin() ? fraction_mask : 0));
+        break;
+      default:
+        break;
+    }
+    const __float128 compiler = x / y;
+    const __float128 fast = kx::iq::div(x, y);
+    if (isnanq(compiler)) {
+      ASSERT_TRUE(isnanq(fast)) << hexq(x) << " / " << hexq(y);
+    } else {
+      ASSERT_TRUE(same(fast, compiler)) << hexq(x) << " / " << hexq(y) << " gives " << hexq(fast) << " not "
+                                        << hexq(compiler);
+    }
+  }
 }
 
 // Knuth's two-sum with the compiler's binary128, as the routines write it.
