@@ -1,10 +1,15 @@
-// Binary128 quotients in integer registers: the word of the compiler's x / y,
-// from an integer division of the significands with the remainder kept as
-// a sticky bit, and one rounding to nearest even. Outside the window of
-// quad_integer.h (and for a zero divisor) the compiler's division.
+// Binary128 quotients and square roots in integer registers: the word of
+// the compiler's x / y, from an integer division of the significands with
+// the remainder kept as a sticky bit, and one rounding to nearest even; the
+// correctly rounded square root likewise from the integer square root of
+// the significand. Outside the window of quad_integer.h (and for a zero
+// divisor, a zero or negative radicand) the compiler's and glibc's.
 #pragma once
 
+#include <cmath>
+
 #include <kx/core/quad_integer.h>
+#include <kx/core/quad_sqrt.h>
 
 namespace kx::iq {
 
@@ -99,6 +104,68 @@ inline __float128 div(__float128 x, __float128 y) {
   // A zero over an in-window word: a zero of the quotient's sign.
   if (is_zero(bx) && in_window(fy)) return quad((bx ^ by) & sign_bit);
   return x / y;
+}
+
+/// floor(n / x) for n = (n_high:n_low) < 2^231 and 2^114 <= x < 2^128,
+/// by two digits of long division with x normalised.
+inline u128 divide_wide(u128 n_high, u128 n_low, u128 x) {
+  const int l = 127 - top_bit(x);  // at most 13
+  const u128 v = x << l;
+  u128 r = l == 0 ? n_high : (n_high << l) | (n_low >> (128 - l));  // below 2^116 < v
+  const u128 low = n_low << l;
+  const u64 q1 = quotient_digit(r, static_cast<u64>(low >> 64), v);
+  const u64 q0 = quotient_digit(r, static_cast<u64>(low), v);
+  return (static_cast<u128>(q1) << 64) | q0;
+}
+
+/// The square root of a positive in-window word. With M the significand
+/// (doubled for an odd exponent, so M 2^-112 is in [1, 4)), S = floor(sqrt(
+/// M 2^116)) in [2^114, 2^115] from a double estimate (53 bits) and two
+/// integer Newton steps, each at most squaring the error and never below
+/// floor(sqrt), then corrected to it; the two bits below the 113 kept and
+/// the sticky bit S^2 != M 2^116 round it.
+inline __float128 sqrt_in_window(u128 bx) {
+  const int unbiased = field_of(bx) - bias;
+  const bool odd = (unbiased & 1) != 0;
+  const u128 m = significand(bx) << (odd ? 1 : 0);
+  const u128 n_high = m >> 12;  // M 2^116 = M 2^228 / 2^112, as (high:low)
+  const u128 n_low = m << 116;
+  const double root = std::sqrt(static_cast<double>(m) * 0x1p-112);  // in [1, 2]
+  u128 s = static_cast<u128>(static_cast<u64>(root * 0x1p62)) << 52;  // about sqrt(M 2^116)
+  for (int step = 0; step < 2; ++step) s = (s + divide_wide(n_high, n_low, s)) >> 1;
+  for (;;) {
+    const wide sq = multiply(s, s);
+    if (sq.high > n_high || (sq.high == n_high && sq.low > n_low)) {
+      --s;
+      continue;
+    }
+    const wide next = multiply(s + 1, s + 1);
+    if (next.high < n_high || (next.high == n_high && next.low <= n_low)) {
+      ++s;
+      continue;
+    }
+    break;
+  }
+  const wide sq = multiply(s, s);
+  const bool sticky = sq.high != n_high || sq.low != n_low;
+  int e = bias + (odd ? unbiased - 1 : unbiased) / 2;
+  const unsigned rest = static_cast<unsigned>(s) & 3;
+  u128 q = s >> 2;
+  if (rest > 2 || (rest == 2 && (sticky || (q & 1)))) {
+    ++q;
+    if (q >> 113) {
+      q >>= 1;
+      ++e;
+    }
+  }
+  return quad((static_cast<u128>(e) << 112) | (q & fraction_mask));
+}
+
+/// quad_sqrt(x), the same word.
+inline __float128 sqrt(__float128 x) {
+  const u128 b = bits(x);
+  if ((b & sign_bit) == 0 && in_window(field_of(b))) [[likely]] return sqrt_in_window(b);
+  return quad_sqrt(x);
 }
 
 }  // namespace kx::iq

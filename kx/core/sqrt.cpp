@@ -11,11 +11,11 @@
 
 namespace {
 
-// The terms of kx::reference::newton_sqrt, sums, products and the
-// reciprocal in integers.
+// The terms of kx::reference::newton_sqrt, sums, products, the binary128
+// root and its reciprocal in integers.
 kxreal newton_sqrt(const kxreal& a) {
   namespace iq = kx::iq;
-  const __float128 t1 = iq::div(1, kx::quad_sqrt(a.hi));
+  const __float128 t1 = iq::div(1, iq::sqrt(a.hi));
   const __float128 t2 = iq::mul(a.hi, t1);
   const iq::rounded_product c = iq::two_product(t2, t2);
   const kx::quad_halves r = iq::remainder_of(a, c.p, c.error);

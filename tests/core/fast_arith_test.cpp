@@ -347,6 +347,30 @@ TEST(IntegerQuad, QuotientsAreTheCompilersWords) {
   }
 }
 
+// Integer square roots are glibc's correctly rounded words: random words,
+// exact squares of short significands, and their neighbours a few ulps off
+// (roots just above or below a representable value), at both parities of
+// the exponent and the window's ends; negative words, zeros and specials
+// go to glibc.
+TEST(IntegerQuad, SquareRootsAreGlibcsWords) {
+  words w(8);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.one_in(20));
+    if (i % 2 == 0) {
+      const __float128 r = quad((static_cast<u128>(0x3fff + w.uniform(-2000, 2000)) << 112) |
+                                ((w.fraction() >> 56) << 56));
+      x = quad(bits(r * r) + static_cast<u128>(w.uniform(-3, 3)));
+    }
+    const __float128 glibc = kx::quad_sqrt(x);
+    const __float128 fast = kx::iq::sqrt(x);
+    if (isnanq(glibc)) {
+      ASSERT_TRUE(isnanq(fast)) << hexq(x);
+    } else {
+      ASSERT_TRUE(same(fast, glibc)) << "sqrt " << hexq(x) << " gives " << hexq(fast) << " not " << hexq(glibc);
+    }
+  }
+}
+
 // Knuth's two-sum with the compiler's binary128, as the routines write it.
 kx::quad_halves knuth_two_sum(__float128 x, __float128 y) {
   const __float128 s = x + y;
