@@ -329,7 +329,11 @@ inline quad_halves add_to_product(__float128 c11, __float128 c21, __float128 c2)
   return {t1, t2};
 }
 
+// The first three lines of remainder_of are the two-sum of a.hi and -p,
+// whose error's terms are added in the other order (the same word).
 inline quad_halves remainder_of(const kxreal& a, __float128 p, __float128 q) {
+  quad_halves r;
+  if (two_sum_if_fast(bits(a.hi), bits(p) ^ sign_bit, r)) [[likely]] return {r.high, sub(add(r.low, a.lo), q)};
   const __float128 t11 = sub(a.hi, p);
   const __float128 e = sub(t11, a.hi);
   const __float128 t21 = sub(add(add(sub(-p, e), sub(a.hi, sub(t11, e))), a.lo), q);
