@@ -1,7 +1,8 @@
-// Time per call of the core routines beside MPFR (and Arb, when built with
-// it) at 226 bits on the same operands, in one run. After the usual table a
-// summary gives each kx routine's CPU time and its ratio to MPFR and Arb,
-// from the medians when run with --benchmark_repetitions.
+// Time per call of the core routines, and of the exponential and the
+// logarithm, beside MPFR (and Arb, when built with it) at 226 bits on the
+// same operands, in one run. After the usual table a summary gives each kx
+// routine's CPU time and its ratio to MPFR and Arb, from the medians when
+// run with --benchmark_repetitions.
 #include <benchmark/benchmark.h>
 
 #define MPFR_WANT_FLOAT128 1
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include <kx/core/core.h>
+#include <kx/elementary/exp_log.h>
 
 namespace {
 
@@ -68,6 +70,16 @@ void kx_sqrt(benchmark::State& state) {
   }
 }
 
+template <void (*routine)(const kxreal&, kxreal&)>
+void kx_unary(benchmark::State& state) {
+  kxreal x = a, c;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(x);
+    routine(x, c);
+    benchmark::DoNotOptimize(c);
+  }
+}
+
 void kx_nint(benchmark::State& state) {
   kxreal x = nint_operand, c;
   for (auto _ : state) {
@@ -112,6 +124,15 @@ void mpfr_sqrt_op(benchmark::State& state) {
   mp x(a), c;
   for (auto _ : state) {
     mpfr_sqrt(c.v, x.v, MPFR_RNDN);
+    benchmark::DoNotOptimize(c.v);
+  }
+}
+
+template <int (*routine)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t)>
+void mpfr_unary(benchmark::State& state) {
+  mp x(a), c;
+  for (auto _ : state) {
+    routine(c.v, x.v, MPFR_RNDN);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -174,6 +195,15 @@ void arb_sqrt_op(benchmark::State& state) {
   ab x(a), c;
   for (auto _ : state) {
     arb_sqrt(c.v, x.v, bits);
+    benchmark::DoNotOptimize(c.v);
+  }
+}
+
+template <void (*routine)(arb_t, const arb_t, slong)>
+void arb_unary(benchmark::State& state) {
+  ab x(a), c;
+  for (auto _ : state) {
+    routine(c.v, x.v, bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -260,6 +290,8 @@ BENCHMARK(kx_pair<kxmul>)->Name("kxmul");
 BENCHMARK(kx_pair<kxdiv>)->Name("kxdiv");
 BENCHMARK(kx_sqrt)->Name("kxsqrt");
 BENCHMARK(kx_nint)->Name("kxnint");
+BENCHMARK(kx_unary<kxexp>)->Name("kxexp");
+BENCHMARK(kx_unary<kxlog>)->Name("kxlog");
 BENCHMARK(kx_npwr)->Name("kxnpwr")->Arg(3)->Arg(16)->Arg(-16);
 BENCHMARK(kx_nrt)->Name("kxnrt")->Arg(3)->Arg(4)->Arg(16);
 
@@ -269,6 +301,8 @@ BENCHMARK(mpfr_pair<mpfr_mul>)->Name("mpfr_mul");
 BENCHMARK(mpfr_pair<mpfr_div>)->Name("mpfr_div");
 BENCHMARK(mpfr_sqrt_op)->Name("mpfr_sqrt");
 BENCHMARK(mpfr_nint)->Name("mpfr_nint");
+BENCHMARK(mpfr_unary<mpfr_exp>)->Name("mpfr_exp");
+BENCHMARK(mpfr_unary<mpfr_log>)->Name("mpfr_log");
 BENCHMARK(mpfr_npwr)->Name("mpfr_npwr")->Arg(3)->Arg(16)->Arg(-16);
 BENCHMARK(mpfr_nrt)->Name("mpfr_nrt")->Arg(3)->Arg(4)->Arg(16);
 
@@ -279,6 +313,8 @@ BENCHMARK(arb_pair<arb_mul>)->Name("arb_mul");
 BENCHMARK(arb_pair<arb_div>)->Name("arb_div");
 BENCHMARK(arb_sqrt_op)->Name("arb_sqrt");
 BENCHMARK(arb_nint)->Name("arb_nint");
+BENCHMARK(arb_unary<arb_exp>)->Name("arb_exp");
+BENCHMARK(arb_unary<arb_log>)->Name("arb_log");
 BENCHMARK(arb_npwr)->Name("arb_npwr")->Arg(3)->Arg(16)->Arg(-16);
 BENCHMARK(arb_nrt)->Name("arb_nrt")->Arg(3)->Arg(4)->Arg(16);
 #endif

@@ -1,22 +1,26 @@
-// Ordering and sign of quad pairs and binary128 values.
+// Ordering and sign of quad pairs and binary128 values, compared on the
+// words' bit patterns (quad_order.h): the answers of binary128 comparison.
 #include <kx/core/core.h>
+#include <kx/core/quad_order.h>
+
+namespace iq = kx::iq;
 
 // High words decide unless equal; a NaN high word compares as greater.
 void kxcpr(const kxreal& a, const kxreal& b, int& ic) {
-  if (a.hi < b.hi) {
+  if (iq::less(a.hi, b.hi)) {
     ic = -1;
-  } else if (a.hi != b.hi) {
+  } else if (!iq::equal(a.hi, b.hi)) {
     ic = 1;
-  } else if (a.lo < b.lo) {
+  } else if (iq::less(a.lo, b.lo)) {
     ic = -1;
   } else {
-    ic = a.lo != b.lo ? 1 : 0;
+    ic = !iq::equal(a.lo, b.lo) ? 1 : 0;
   }
 }
 
 // The high word decides the sign; -0 counts as non-negative.
 void kxabs(const kxreal& a, kxreal& b) {
-  if (a.hi >= 0) {
+  if (iq::less_equal(0, a.hi)) {
     b = a;
   } else {
     b = {-a.hi, -a.lo};
@@ -24,6 +28,6 @@ void kxabs(const kxreal& a, kxreal& b) {
 }
 
 int kxqsgn(__float128 x) {
-  if (x == 0) return 0;
-  return x > 0 ? 1 : -1;
+  if (iq::is_zero_value(x)) return 0;
+  return iq::less(0, x) ? 1 : -1;
 }

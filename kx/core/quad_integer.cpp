@@ -39,7 +39,15 @@ __float128 mul_outside_window(__float128 x, __float128 y) {
   return x * y;
 }
 
+// A zero times an in-window word: a zero of the product's sign, and
+// Dekker's error +0 (each of its partial products is then a zero of p's
+// sign or sums to +0 with +0).
 rounded_product two_product_outside_window(__float128 x, __float128 y) {
+  const u128 bx = bits(x);
+  const u128 by = bits(y);
+  if ((is_zero(bx) && in_window(field_of(by))) || (is_zero(by) && in_window(field_of(bx)))) {
+    return {quad((bx ^ by) & sign_bit), 0};
+  }
   const __float128 p = x * y;
   return {p, product_error(x, y, p)};
 }

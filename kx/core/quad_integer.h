@@ -130,6 +130,8 @@ inline __float128 add(__float128 x, __float128 y) {
   // x + 0 = x for x != 0; the rest out of line.
   if (wx && is_zero(by)) return x;
   if (wy && is_zero(bx)) return y;
+  // Two zeros: -0 only when both are -0.
+  if (is_zero(bx) && is_zero(by)) return quad(bx & by & sign_bit);
   return add_outside_window(x, y);
 }
 
@@ -141,6 +143,7 @@ inline __float128 sub(__float128 x, __float128 y) {
   if (wx && wy) [[likely]] return add_in_window(bx, by ^ sign_bit);
   if (wx && is_zero(by)) return x;
   if (wy && is_zero(bx)) return quad(by ^ sign_bit);
+  if (is_zero(bx) && is_zero(by)) return quad(bx & ~by & sign_bit);
   return sub_outside_window(x, y);
 }
 
@@ -238,20 +241,99 @@ inline rounded_product two_product(__float128 x, __float128 y) {
   return multiply_in_window<true>(bx, by, field);
 }
 
+/// x + y rounded and its exact error x + y - RN(x + y), for in-window
+/// operands given by their bits: the words of Knuth's two-sum, whose error
+/// is +0 when the sum is exact. From an exponent gap of 115 on the smaller
+/// operand is below a quarter of the larger one's ulp (half of the ulp
+/// below a power of two), so the sum is the larger and the error the
+/// smaller; at 114 it may not be.
+inline quad_halves two_sum_in_window(u128 bx, u128 by) {
+  if ((bx & ~sign_bit) < (by & ~sign_bit)) std::swap(bx, by);
+  const int fx = field_of(bx);
+  const int fy = field_of(by);
+  const int d = fx - fy;
+  if (d >= 115) return {quad(bx), quad(by)};
+  const __float128 s = add_in_window(bx, by);
+  const u128 bs = bits(s);
+  const int fs = field_of(bs);
+  // A sum below 2^fy is a multiple of y's ulp with at most 112 bits: exact.
+  if (is_zero(bs) || fs <= fy) return {s, 0};
+  // x + y - s in units of y's ulp, modulo 2^128: |error| <= 2^(fs-fy-1) <= 2^114,
+  // so the wrapped difference is the exact signed value.
+  const bool subtract = ((bx ^ by) & sign_bit) != 0;
+  const u128 ys = significand(by);
+  const u128 v = (significand(bx) << d) + (subtract ? -ys : ys) - (significand(bs) << (fs - fy));
+  if (v == 0) return {s, 0};
+  const bool negative = (v >> 127) != 0;
+  const u128 m = negative ? -v : v;
+  const int t = top_bit(m);
+  // The error is a binary128 word: its bits below the top 113 are zero.
+  const u128 f = t >= 112 ? m >> (t - 112) : m << (112 - t);
+  const u128 error_sign = (bx & sign_bit) ^ (negative ? sign_bit : 0);
+  return {s, quad(error_sign | (static_cast<u128>(fy + t - 112) << 112) | (f & fraction_mask))};
+}
+
+/// two_sum_in_window where both words are in the window, or one is and the
+/// other a zero (sum the nonzero word, error +0). False otherwise: the
+/// caller then takes the literal formula.
+inline bool two_sum_if_fast(u128 bx, u128 by, quad_halves& r) {
+  const bool wx = in_window(field_of(bx));
+  const bool wy = in_window(field_of(by));
+  if (wx && wy) [[likely]] {
+    r = two_sum_in_window(bx, by);
+    return true;
+  }
+  if (wx && is_zero(by)) {
+    r = {quad(bx), 0};
+    return true;
+  }
+  if (wy && is_zero(bx)) {
+    r = {quad(by), 0};
+    return true;
+  }
+  return false;
+}
+
 /// renormalise, add_to_product and remainder_of of eft.h, the same terms.
 inline kxreal renormalise(__float128 s, __float128 t) {
   const __float128 hi = add(s, t);
   return {hi, sub(t, sub(hi, s))};
 }
 
+/// renormalise(s, t) in one step where its quick two-sum is exact: s in the
+/// window and t a zero (hi = s, lo = t - +0 = t, -0 kept) or in the window
+/// at an exponent no higher than s's, when lo is the exact error of hi
+/// (+0 if none). Elsewhere (after cancellation of the high words) the three
+/// roundings are done as written.
+inline kxreal quick_two_sum(__float128 s, __float128 t) {
+  const u128 bs = bits(s);
+  const u128 bt = bits(t);
+  const int fs = field_of(bs);
+  const int ft = field_of(bt);
+  if (in_window(fs)) [[likely]] {
+    if (in_window(ft) && ft <= fs) [[likely]] {
+      const quad_halves r = two_sum_in_window(bs, bt);
+      return {r.high, r.low};
+    }
+    if (is_zero(bt)) return {s, t};
+  }
+  return renormalise(s, t);
+}
+
 inline quad_halves add_to_product(__float128 c11, __float128 c21, __float128 c2) {
+  quad_halves r;
+  if (two_sum_if_fast(bits(c11), bits(c2), r)) [[likely]] return {r.high, add(c21, r.low)};
   const __float128 t1 = add(c11, c2);
   const __float128 e = sub(t1, c11);
   const __float128 t2 = add(c21, add(sub(c11, sub(t1, e)), sub(c2, e)));
   return {t1, t2};
 }
 
+// The first three lines of remainder_of are the two-sum of a.hi and -p,
+// whose error's terms are added in the other order (the same word).
 inline quad_halves remainder_of(const kxreal& a, __float128 p, __float128 q) {
+  quad_halves r;
+  if (two_sum_if_fast(bits(a.hi), bits(p) ^ sign_bit, r)) [[likely]] return {r.high, sub(add(r.low, a.lo), q)};
   const __float128 t11 = sub(a.hi, p);
   const __float128 e = sub(t11, a.hi);
   const __float128 t21 = sub(add(add(sub(-p, e), sub(a.hi, sub(t11, e))), a.lo), q);

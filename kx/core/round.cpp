@@ -8,9 +8,12 @@
 // 2^225, where R no longer suffices.
 #include <kx/core/core.h>
 #include <kx/support/fatal.h>
+#include <kx/core/quad_order.h>
 #include <kx/core/quad_words.h>
 
 namespace {
+
+namespace iq = kx::iq;
 
 const kxreal rounding_pair = {kx::quad_from_words(0x40E0000000000000, 0x0000000000000000),
                               kx::quad_from_words(0x406F000000000000, 0x0000000000000000)};
@@ -18,36 +21,38 @@ const kxreal rounding_pair = {kx::quad_from_words(0x40E0000000000000, 0x00000000
 // 2^112: from here on every binary128 value is an integer.
 const __float128 integral_threshold = rounding_pair.lo;
 
-bool beyond_rounding_range(const kxreal& a) {
-  return a.hi >= rounding_pair.hi || a.hi <= -rounding_pair.hi;
+// |x| >= bound for a positive bound, false for NaN: on the magnitudes' bits.
+bool at_least_in_magnitude(__float128 x, __float128 bound) {
+  const iq::u128 b = iq::bits(x);
+  return !iq::is_nan_bits(b) && (b & ~iq::sign_bit) >= iq::bits(bound);
 }
 
-bool high_word_is_integral(const kxreal& a) {
-  return a.hi >= integral_threshold || a.hi <= -integral_threshold;
-}
+bool beyond_rounding_range(const kxreal& a) { return at_least_in_magnitude(a.hi, rounding_pair.hi); }
+
+bool high_word_is_integral(const kxreal& a) { return at_least_in_magnitude(a.hi, integral_threshold); }
 
 // x rounded to an integer, halfway cases to even (exact).
 __float128 rint_word(__float128 x) {
-  if (!(x < integral_threshold && x > -integral_threshold)) return x;
-  if (x >= 0) return (x + integral_threshold) - integral_threshold;
-  return (x - integral_threshold) + integral_threshold;
+  if (iq::is_nan_bits(iq::bits(x)) || at_least_in_magnitude(x, integral_threshold)) return x;
+  if (iq::less_equal(0, x)) return iq::sub(iq::add(x, integral_threshold), integral_threshold);
+  return iq::add(iq::sub(x, integral_threshold), integral_threshold);
 }
 
 __float128 floor_word(__float128 x) {
   const __float128 r = rint_word(x);
-  return r > x ? r - 1 : r;
+  return iq::less(x, r) ? iq::sub(r, 1) : r;
 }
 
 __float128 ceil_word(__float128 x) {
   const __float128 r = rint_word(x);
-  return r < x ? r + 1 : r;
+  return iq::less(r, x) ? iq::add(r, 1) : r;
 }
 
 // The nearest integer by the rounding pair, for |a.hi| < 2^112.
 kxreal nint_by_rounding_pair(const kxreal& a) {
   kxreal s;
   kxreal b;
-  if (a.hi > 0) {
+  if (iq::less(0, a.hi)) {
     kxadd(a, rounding_pair, s);
     kxsub(s, rounding_pair, b);
   } else {
@@ -59,21 +64,21 @@ kxreal nint_by_rounding_pair(const kxreal& a) {
 
 // x - y exactly, as a normalised pair (Knuth's two-sum).
 kxreal exact_difference(__float128 x, __float128 y) {
-  const __float128 s = x - y;
-  const __float128 e = s - x;
-  return {s, (x - (s - e)) + ((-y) - e)};
+  const __float128 s = iq::sub(x, y);
+  const __float128 e = iq::sub(s, x);
+  return {s, iq::add(iq::sub(x, iq::sub(s, e)), iq::sub(-y, e))};
 }
 
 // hi + k for an integral high word and an integral correction k, |k| <= |hi|.
 kxreal integral_pair(__float128 hi, __float128 k) {
-  const __float128 s = hi + k;
-  return {s, k - (s - hi)};
+  const __float128 s = iq::add(hi, k);
+  return {s, iq::sub(k, iq::sub(s, hi))};
 }
 
 }  // namespace
 
 void kxnint(const kxreal& a, kxreal& b) {
-  if (a.hi == 0) {
+  if (iq::is_zero_value(a.hi)) {
     b = {0, 0};
     return;
   }
@@ -86,7 +91,7 @@ void kxnint(const kxreal& a, kxreal& b) {
 }
 
 void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
-  if (a.hi == 0) {
+  if (iq::is_zero_value(a.hi)) {
     b = {0, 0};
     c = {0, 0};
     return;
@@ -99,7 +104,7 @@ void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
     // for positive values, hi + ceil(lo) for negative ones. lo minus that
     // correction may need more than one word (1 - 2^-200), so it is formed
     // exactly by two-sum.
-    const __float128 k = a.hi > 0 ? floor_word(a.lo) : ceil_word(a.lo);
+    const __float128 k = iq::less(0, a.hi) ? floor_word(a.lo) : ceil_word(a.lo);
     const kxreal fraction = exact_difference(a.lo, k);
     b = integral_pair(a.hi, k);
     c = fraction;
@@ -109,8 +114,8 @@ void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
   kxreal whole = nint_by_rounding_pair(a);
   int ic;
   kxcpr(a, whole, ic);
-  if (a.hi > 0 && ic < 0) kxsub(whole, one, whole);
-  if (a.hi < 0 && ic > 0) kxadd(whole, one, whole);
+  if (iq::less(0, a.hi) && ic < 0) kxsub(whole, one, whole);
+  if (iq::less(a.hi, 0) && ic > 0) kxadd(whole, one, whole);
   kxsub(a, whole, c);
   b = whole;
 }

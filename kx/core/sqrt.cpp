@@ -3,16 +3,19 @@
 // t1 = 1/sqrt(a.hi) and t2 = a.hi t1, the square t2^2 formed exactly.
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
+#include <kx/core/quad_divide.h>
 #include <kx/core/quad_integer.h>
+#include <kx/core/quad_order.h>
 #include <kx/support/fatal.h>
 #include <kx/core/quad_sqrt.h>
 
 namespace {
 
-// The terms of kx::reference::newton_sqrt, sums and products in integers.
+// The terms of kx::reference::newton_sqrt, sums, products, the binary128
+// root and its reciprocal in integers.
 kxreal newton_sqrt(const kxreal& a) {
   namespace iq = kx::iq;
-  const __float128 t1 = 1 / kx::quad_sqrt(a.hi);
+  const __float128 t1 = iq::div(1, iq::sqrt(a.hi));
   const __float128 t2 = iq::mul(a.hi, t1);
   const iq::rounded_product c = iq::two_product(t2, t2);
   const kx::quad_halves r = iq::remainder_of(a, c.p, c.error);
@@ -33,11 +36,11 @@ kxreal scaled_newton_sqrt(const kxreal& a) {
 }  // namespace
 
 void kxsqrt(const kxreal& a, kxreal& b) {
-  if (a.hi == 0) {
+  if (kx::iq::is_zero_value(a.hi)) {
     b = {0, 0};
     return;
   }
-  if (a.hi < 0) {
+  if (kx::iq::less(a.hi, 0)) {
     kx::fatal("('*** KXSQRT: Argument is negative.')");
   }
   b = kx::has_far_exponent(a.hi) ? scaled_newton_sqrt(a) : newton_sqrt(a);

@@ -12,6 +12,7 @@
 #include <kx/pslq/matrix.h>
 #include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
+#include <kx/core/integer_multiple.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
@@ -19,7 +20,6 @@
 namespace kx {
 namespace {
 
-namespace iq = kx::iq;
 
 // The scratch state of one call, released on return.
 struct iteration_work {
@@ -37,53 +37,6 @@ struct iteration_work {
 
 // nint(0.4 n), both factors binary128: 7 for n = 17.
 int pair_limit(int n) { return static_cast<int>(lroundq(static_cast<__float128>(n) * 0.4Q)); }
-
-// a + m x and a - m x for an integer multiplier m of T, with the words of
-// a + (m * x) and a - (m * x). Most multipliers are 0 or +-1, and then the
-// work is skipped where that provably leaves every word as it is:
-// - m = (+-0, +-0), x finite: m x is a pair of zeros, and adding or
-//   subtracting one leaves a normalised a with a nonzero high word and a
-//   low word other than -0 unchanged, whatever the zeros' signs;
-// - m = (+-1, 0): m x is (+-x.hi, +-x.lo) for a normalised x with a nonzero
-//   low word (the product's error and the cross terms are exact zeros that
-//   the low word absorbs).
-bool is_zero_word(__float128 x) { return (iq::bits(x) << 1) == 0; }
-
-bool is_normalised_nonzero(const kxreal& a) {
-  return !is_zero_word(a.hi) && is_finite(a.hi) && is_finite(a.lo) && iq::bits(iq::add(a.hi, a.lo)) == iq::bits(a.hi);
-}
-
-bool is_zero_pair(const kxreal& m) { return is_zero_word(m.hi) && is_zero_word(m.lo); }
-
-bool is_minus_zero(__float128 x) { return iq::bits(x) == iq::sign_bit; }
-
-// +-1 with a zero low word of either sign.
-bool is_unit_pair(const kxreal& m) {
-  return (iq::bits(m.hi) & ~iq::sign_bit) == iq::bits(1.0Q) && is_zero_word(m.lo);
-}
-
-kxreal integer_product(const kxreal& m, const kxreal& x) {
-  if (is_unit_pair(m) && !is_zero_word(x.lo) && is_normalised_nonzero(x)) {
-    return (iq::bits(m.hi) & iq::sign_bit) == 0 ? x : kxreal{-x.hi, -x.lo};
-  }
-  return m * x;
-}
-
-void add_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (is_zero_pair(m) && is_finite(x.hi) && is_finite(x.lo) && !is_minus_zero(a.lo) &&
-      is_normalised_nonzero(a)) {
-    return;
-  }
-  a = a + integer_product(m, x);
-}
-
-void subtract_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (is_zero_pair(m) && is_finite(x.hi) && is_finite(x.lo) && !is_minus_zero(a.lo) &&
-      is_normalised_nonzero(a)) {
-    return;
-  }
-  a = a - integer_product(m, x);
-}
 
 // Step 5: from the largest weight down, every pair whose indices are both free.
 void choose_pairs(int n, int maxpairs, iteration_work& w) {

@@ -1,15 +1,16 @@
 // The ordering of the value type: kxcpr's answer, except that a NaN word
 // makes a pair unordered, as binary128 comparison has it. Compiled in the
 // library so that a caller's -ffinite-math-only cannot remove the NaN test.
-#include <quadmath.h>
-
+#include <kx/core/quad_order.h>
 #include <kx/types/number.h>
 
 namespace kx {
 
 namespace {
 
-bool has_nan_word(const kxreal& a) { return isnanq(a.hi) || isnanq(a.lo); }
+namespace iq = kx::iq;
+
+bool has_nan_word(const kxreal& a) { return iq::is_nan_bits(iq::bits(a.hi)) || iq::is_nan_bits(iq::bits(a.lo)); }
 
 }  // namespace
 

@@ -14,7 +14,10 @@
 
 #include <kx/core/arith_reference.h>
 #include <kx/core/eft.h>
+#include <kx/core/integer_multiple.h>
+#include <kx/core/quad_divide.h>
 #include <kx/core/quad_integer.h>
+#include <kx/core/quad_order.h>
 
 #include "mpfr_oracle.h"
 #include "test_support.h"
@@ -51,6 +54,7 @@ class words {
   int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen_); }
   bool one_in(int n) { return gen_() % static_cast<unsigned>(n) == 0; }
   bool coin() { return (gen_() & 1) != 0; }
+  std::uint64_t gen() { return gen_(); }
 
   /// A fraction field: random, short (products and sums that tie), or
   /// ending in a run of ones or of zeros.
@@ -221,9 +225,12 @@ TEST(IntegerQuad, ProductsAndErrorsAreTheCompilersWords) {
       ASSERT_TRUE(same(kx::iq::mul(x, y), p)) << hexq(x) << " * " << hexq(y);
       const kx::iq::rounded_product r = kx::iq::two_product(x, y);
       ASSERT_TRUE(same(r.p, p)) << hexq(x) << " * " << hexq(y);
-      // Where the compiler's product is finite and not tiny, its error is
-      // exact: the integer one must be the same word, +0 when exact.
-      if (kx::is_finite(p) && kx::iq::field_of(bits(p)) > 300) {
+      // Where the compiler's product is finite and not tiny, or a zero
+      // factor meets a word of the window, its error is exact: the integer
+      // one must be the same word, +0 when exact.
+      const bool zero_by_window = p == 0 && (kx::iq::in_window(kx::iq::field_of(bits(x))) ||
+                                             kx::iq::in_window(kx::iq::field_of(bits(y))));
+      if ((kx::is_finite(p) && kx::iq::field_of(bits(p)) > 300) || zero_by_window) {
         ASSERT_TRUE(same(r.error, kx::product_error(x, y, p))) << hexq(x) << " * " << hexq(y);
       }
     }
@@ -255,6 +262,187 @@ TEST(IntegerQuad, TiesRoundToEven) {
     ASSERT_TRUE(same(kx::iq::sub(x, u), x - u)) << hexq(x) << " - " << hexq(u);
   }
   EXPECT_GT(ties, 0) << "no product tied";
+}
+
+// One digit of the long division against GMP: U = r 2^64 + limb over a
+// normalised v, with remainders r just below v (top limbs equal, where the
+// digit estimate saturates), and limbs and low limbs of v at their ends.
+TEST(IntegerQuad, QuotientDigitsAreGmps) {
+  words w(6);
+  mpz_t u, v, q, rem, t;
+  mpz_inits(u, v, q, rem, t, nullptr);
+  const auto set_u128 = [](mpz_t z, u128 x) {
+    mpz_set_ui(z, static_cast<unsigned long>(x >> 64));
+    mpz_mul_2exp(z, z, 64);
+    mpz_add_ui(z, z, static_cast<unsigned long>(x));
+  };
+  const auto edge = [&w](kx::iq::u64 x) -> kx::iq::u64 {
+    switch (w.uniform(0, 3)) {
+      case 0: return 0;
+      case 1: return ~kx::iq::u64(0) - w.uniform(0, 3);
+      default: return x;
+    }
+  };
+  for (long i = 0; i < scaled(400000); ++i) {
+    const kx::iq::u64 v1 = edge(w.gen()) | (kx::iq::u64(1) << 63);
+    const kx::iq::u64 v0 = edge(w.gen());
+    const u128 vv = (static_cast<u128>(v1) << 64) | v0;
+    u128 r;
+    switch (w.uniform(0, 3)) {
+      case 0: r = vv - 1 - (w.gen() % 1000); break;                       // top limbs equal
+      case 1: r = (static_cast<u128>(v1) << 64) | edge(w.gen()); break;  // r1 = v1, maybe >= v
+      case 2: r = static_cast<u128>(w.gen()) << 64 | w.gen(); break;
+      default: r = w.gen() % 4;
+    }
+    if (r >= vv) r = vv - 1;
+    const kx::iq::u64 limb = edge(w.gen());
+    set_u128(u, r);
+    mpz_mul_2exp(u, u, 64);
+    mpz_add_ui(u, u, limb);
+    set_u128(v, vv);
+    mpz_fdiv_qr(q, rem, u, v);
+    u128 r_new = r;
+    const kx::iq::u64 digit = kx::iq::quotient_digit(r_new, limb, vv);
+    set_u128(t, r_new);
+    ASSERT_EQ(mpz_cmp_ui(q, digit), 0) << "digit of r " << static_cast<unsigned long>(r >> 64) << ":"
+                                       << static_cast<unsigned long>(r);
+    ASSERT_EQ(mpz_cmp(rem, t), 0);
+  }
+  mpz_clears(u, v, q, rem, t, nullptr);
+}
+
+// Integer quotients are the compiler's words: random operands over the
+// window and its ends, specials, and constructed ones: exact quotients
+// (y times a short q), x one or a few ulps from y, significands of all
+// ones or a single bit.
+TEST(IntegerQuad, QuotientsAreTheCompilersWords) {
+  words w(7);
+  const long n = scaled(2000000);
+  for (long i = 0; i < n; ++i) {
+    __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.coin());
+    __float128 y = w.one_in(50) ? w.special() : w.word(0x3fff + w.uniform(-400, 400), w.coin());
+    switch (i % 5) {
+      case 0: {  // exact: y q with q of at most 20 bits
+        const __float128 q = quad((static_cast<u128>(0x3fff + w.uniform(-30, 30)) << 112) | ((w.fraction() >> 92) << 92));
+        if (kx::is_finite(y * q) && kx::iq::field_of(bits(y * q)) > 0) x = y * q;
+        break;
+      }
+      case 1:  // a few ulps from y, or from 2y
+        x = quad((bits(y) + (u128(w.uniform(0, 1)) << 112)) ^ (w.gen() % 8));
+        break;
+      case 2:  // all ones or a single bit
+        y = quad((bits(y) & ~fraction_mask) | (w.coin() ? fraction_mask : 0));
+        break;
+      default:
+        break;
+    }
+    const __float128 compiler = x / y;
+    const __float128 fast = kx::iq::div(x, y);
+    if (isnanq(compiler)) {
+      ASSERT_TRUE(isnanq(fast)) << hexq(x) << " / " << hexq(y);
+    } else {
+      ASSERT_TRUE(same(fast, compiler)) << hexq(x) << " / " << hexq(y) << " gives " << hexq(fast) << " not "
+                                        << hexq(compiler);
+    }
+  }
+}
+
+// Integer square roots are glibc's correctly rounded words: random words,
+// exact squares of short significands, and their neighbours a few ulps off
+// (roots just above or below a representable value), at both parities of
+// the exponent and the window's ends; negative words, zeros and specials
+// go to glibc.
+TEST(IntegerQuad, SquareRootsAreGlibcsWords) {
+  words w(8);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.one_in(20));
+    if (i % 2 == 0) {
+      const __float128 r = quad((static_cast<u128>(0x3fff + w.uniform(-2000, 2000)) << 112) |
+                                ((w.fraction() >> 56) << 56));
+      x = quad(bits(r * r) + static_cast<u128>(w.uniform(-3, 3)));
+    }
+    const __float128 glibc = kx::quad_sqrt(x);
+    const __float128 fast = kx::iq::sqrt(x);
+    if (isnanq(glibc)) {
+      ASSERT_TRUE(isnanq(fast)) << hexq(x);
+    } else {
+      ASSERT_TRUE(same(fast, glibc)) << "sqrt " << hexq(x) << " gives " << hexq(fast) << " not " << hexq(glibc);
+    }
+  }
+}
+
+// Knuth's two-sum with the compiler's binary128, as the routines write it.
+kx::quad_halves knuth_two_sum(__float128 x, __float128 y) {
+  const __float128 s = x + y;
+  const __float128 e = s - x;
+  return {s, (x - (s - e)) + (y - e)};
+}
+
+// The fused two-sum (sum and exact error at once) and the fused quick
+// two-sum give the words of the formulas they replace, zeros' signs
+// included: operands at every gap (114 and 115 among them), cancelling,
+// tying at gaps 0 and 1, zeros of both signs beside window words.
+TEST(IntegerQuad, FusedTwoSumsAreTheFormulasWords) {
+  words w(4);
+  const long n = scaled(2000000);
+  long fast = 0;
+  for (long i = 0; i < n; ++i) {
+    const __float128 x = w.one_in(50) ? w.special() : w.word(w.field(), w.coin());
+    const __float128 y = w.one_in(20) ? quad(w.coin() ? sign_bit : 0) : w.partner(x);
+    kx::quad_halves r;
+    if (kx::iq::two_sum_if_fast(bits(x), bits(y), r)) {
+      ++fast;
+      const kx::quad_halves k = knuth_two_sum(x, y);
+      ASSERT_TRUE(same(r.high, k.high) && same(r.low, k.low))
+          << "two-sum " << hexq(x) << " + " << hexq(y) << " gives " << hexq(r.high) << " " << hexq(r.low);
+    }
+    // The quick two-sum, larger word first as the routines call it, and
+    // also the other way round (the literal fallback).
+    for (const auto& [s, t] : {std::pair{x, y}, std::pair{y, x}}) {
+      const kxreal q = kx::iq::quick_two_sum(s, t);
+      const kxreal p = kx::renormalise(s, t);
+      if (isnanq(p.hi)) {
+        ASSERT_TRUE(isnanq(q.hi)) << hexq(s) << " " << hexq(t);
+        continue;
+      }
+      ASSERT_TRUE(same(q.hi, p.hi) && same(q.lo, p.lo)) << "quick two-sum " << hexq(s) << " " << hexq(t);
+    }
+  }
+  EXPECT_GT(fast, n / 2);
+}
+
+// Comparisons on bit patterns against the compiler's, with zeros of both
+// signs, NaN, infinities and neighbouring words.
+TEST(IntegerQuad, ComparisonsAreTheCompilers) {
+  words w(5);
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const __float128 x = w.one_in(4) ? w.special() : w.word(w.field(), w.coin());
+    __float128 y;
+    switch (i % 4) {
+      case 0:
+        y = w.special();
+        break;
+      case 1:
+        y = quad(bits(x) ^ (w.gen() % 4));
+        break;
+      case 2:
+        y = quad(bits(x) ^ sign_bit);
+        break;
+      default:
+        y = w.partner(x);
+    }
+    ASSERT_EQ(kx::iq::less(x, y), x < y) << hexq(x) << " < " << hexq(y);
+    ASSERT_EQ(kx::iq::less(y, x), y < x) << hexq(y) << " < " << hexq(x);
+    ASSERT_EQ(kx::iq::less_equal(x, y), x <= y) << hexq(x) << " <= " << hexq(y);
+    ASSERT_EQ(kx::iq::equal(x, y), x == y) << hexq(x) << " == " << hexq(y);
+    ASSERT_EQ(kxqsgn(x), x == 0 ? 0 : (x > 0 ? 1 : -1)) << hexq(x);
+    const kxreal a = {x, w.pair(kx::iq::field_of(bits(x))).lo};
+    const kxreal b = i % 3 == 0 ? kxreal{y, a.lo} : kxreal{x, quad(bits(a.lo) ^ (w.gen() % 4))};
+    int ic;
+    kxcpr(a, b, ic);
+    const int expected = a.hi < b.hi ? -1 : a.hi != b.hi ? 1 : a.lo < b.lo ? -1 : a.lo != b.lo ? 1 : 0;
+    ASSERT_EQ(ic, expected) << hex(a) << " " << hex(b);
+  }
 }
 
 using pair_routine = void (*)(const kxreal&, const kxreal&, kxreal&);
@@ -347,6 +535,50 @@ TEST(FastRoutines, SquareRootsAreThePlainFormula) {
     }
     ASSERT_TRUE(same_words(x, y)) << "kxsqrt " << hex(a) << " gives " << hex(x) << " not " << hex(y);
   }
+}
+
+// The relation search's updates a +- m x skip the work for multipliers 0
+// and +-1; the words must be those of the full a +- (m * x), for states of
+// every kind: multipliers with zero low words of both signs, a's low word
+// -0 or not normalised, x's low word zero, specials.
+TEST(FastRoutines, IntegerMultipleShortcutsAreTheFullUpdate) {
+  words w(19);
+  long skipped = 0;
+  long units = 0;
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const kxreal a = w.pair(w.field());
+    const kxreal x = w.one_in(4) ? kxreal{w.word(w.field(), w.coin()), quad(w.coin() ? sign_bit : 0)}
+                                 : w.pair(kx::iq::field_of(bits(a.hi)) + w.gap());
+    const u128 zero_lo = w.coin() ? sign_bit : 0;
+    kxreal m;
+    switch (w.uniform(0, 5)) {
+      case 0:
+      case 1:
+        m = {quad(w.coin() ? sign_bit : 0), quad(zero_lo)};
+        break;
+      case 2:
+      case 3:
+        m = {w.coin() ? 1.0Q : -1.0Q, quad(zero_lo)};
+        break;
+      case 4:
+        m = {static_cast<__float128>(w.uniform(-40, 40)), quad(zero_lo)};
+        break;
+      default:
+        m = w.pair(0x3fff + w.uniform(0, 120));
+    }
+    if (kx::integer_multiple::leaves_unchanged(a, m, x)) ++skipped;
+    if (kx::integer_multiple::is_unit_pair(m)) ++units;
+    kxreal fast = a;
+    kx::add_multiple(fast, m, x);
+    kxreal full = a + (m * x);
+    ASSERT_TRUE(same_words(fast, full)) << hex(a) << " + " << hex(m) << " * " << hex(x);
+    fast = a;
+    kx::subtract_multiple(fast, m, x);
+    full = a - (m * x);
+    ASSERT_TRUE(same_words(fast, full)) << hex(a) << " - " << hex(m) << " * " << hex(x);
+  }
+  EXPECT_GT(skipped, scaled(1000000) / 10);
+  EXPECT_GT(units, scaled(1000000) / 10);
 }
 
 }  // namespace
