@@ -45,9 +45,7 @@ constexpr bool needs_value(item_kind k) {
          k == item_kind::characters;
 }
 
-namespace template_detail {
-
-constexpr template_item make_item(item_kind kind, int width = 0, int repeat = 1, int digits = 0) {
+constexpr template_item make_template_item(item_kind kind, int width = 0, int repeat = 1, int digits = 0) {
   template_item it;
   it.kind = kind;
   it.width = width;
@@ -56,19 +54,19 @@ constexpr template_item make_item(item_kind kind, int width = 0, int repeat = 1,
   return it;
 }
 
-constexpr char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+constexpr char upper_ascii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr bool is_ascii_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The pieces of a message, joined (appending avoids a false -Wrestrict
 // warning of g++ 12 on a literal plus a string).
-constexpr std::string concat(std::initializer_list<std::string_view> pieces) {
+constexpr std::string join_pieces(std::initializer_list<std::string_view> pieces) {
   std::string s;
   for (std::string_view p : pieces) s.append(p);
   return s;
 }
 
 // n in decimal, for messages (|n| is far below the long long range).
-constexpr std::string decimal(long long n) {
+constexpr std::string decimal_text(long long n) {
   const bool negative = n < 0;
   unsigned long long m = negative ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
   std::string s;
@@ -81,9 +79,9 @@ constexpr std::string decimal(long long n) {
 }
 
 // Recursive descent over the template.
-class parser {
+class template_parser {
  public:
-  constexpr explicit parser(std::string_view tmpl) : t_(tmpl) {}
+  constexpr explicit template_parser(std::string_view tmpl) : t_(tmpl) {}
 
   constexpr std::vector<template_item> parse() {
     expect('(', "the template must begin with '('");
@@ -98,13 +96,13 @@ class parser {
   // A template, so that a constexpr function that only reports is allowed.
   template <class = void>
   [[noreturn]] constexpr void fail(const std::string& what) const {
-    template_fault(concat({"malformed template (", what, " at column ", decimal(static_cast<long long>(pos_) + 1), ")"}),
-                   t_);
+    const std::string column = decimal_text(static_cast<long long>(pos_) + 1);
+    template_fault(join_pieces({"malformed template (", what, " at column ", column, ")"}), t_);
   }
 
   constexpr char peek() {
     while (pos_ < t_.size() && (t_[pos_] == ' ' || t_[pos_] == '\t')) ++pos_;
-    return pos_ < t_.size() ? upper(t_[pos_]) : '\0';
+    return pos_ < t_.size() ? upper_ascii(t_[pos_]) : '\0';
   }
 
   constexpr void expect(char c, const char* what) {
@@ -112,7 +110,7 @@ class parser {
     ++pos_;
   }
 
-  constexpr bool at_digit() { return is_digit(peek()); }
+  constexpr bool at_digit() { return is_ascii_digit(peek()); }
 
   constexpr int number(const char* what) {
     if (!at_digit()) fail(what);
@@ -149,7 +147,7 @@ class parser {
       }
       if (c == '/') {
         ++pos_;
-        items.push_back(make_item(item_kind::slash));
+        items.push_back(make_template_item(item_kind::slash));
         last = last_token::slash;
         continue;
       }
@@ -166,7 +164,7 @@ class parser {
       ++pos_;
       const int k = number("digits expected after the sign");
       expect('P', "'p' expected after a signed scale factor");
-      return make_item(item_kind::scale, c == '-' ? -k : k);
+      return make_template_item(item_kind::scale, c == '-' ? -k : k);
     }
     const bool counted = at_digit();
     const int count = counted ? number("") : 1;
@@ -176,23 +174,23 @@ class parser {
     switch (letter) {
       case 'P':
         if (!counted) fail("'p' needs a scale factor before it");
-        return make_item(item_kind::scale, count);
+        return make_template_item(item_kind::scale, count);
       case 'X':
         if (count == 0) fail("zero blank count");
-        return make_item(item_kind::blanks, count);
+        return make_template_item(item_kind::blanks, count);
       case '(': {
-        template_item group = make_item(item_kind::group, 0, checked_repeat(count));
+        template_item group = make_template_item(item_kind::group, 0, checked_repeat(count));
         group.items = parse_list();
         return group;
       }
       case 'I':
-        return make_item(item_kind::integer, positive_number("width of i"), checked_repeat(count));
+        return make_template_item(item_kind::integer, positive_number("width of i"), checked_repeat(count));
       case 'F':
       case 'D':
         return real_item(letter == 'F' ? item_kind::fixed : item_kind::exponent, checked_repeat(count));
       case 'A': {
         const int width = at_digit() ? positive_number("width of a") : 0;
-        return make_item(item_kind::characters, width, checked_repeat(count));
+        return make_template_item(item_kind::characters, width, checked_repeat(count));
       }
       case '\'':
       case '"':
@@ -212,7 +210,7 @@ class parser {
     const int width = positive_number("field width");
     expect('.', "'.' expected after the field width");
     const int digits = number("digit count expected after '.'");
-    return make_item(kind, width, repeat, digits);
+    return make_template_item(kind, width, repeat, digits);
   }
 
   // A doubled delimiter inside the text stands for one delimiter.
@@ -228,7 +226,7 @@ class parser {
         text += quote;
         ++pos_;
       } else {
-        template_item it = make_item(item_kind::text);
+        template_item it = make_template_item(item_kind::text);
         it.text = std::move(text);
         return it;
       }
@@ -256,11 +254,9 @@ constexpr std::size_t values_per_pass(std::span<const template_item> items) {
   return n;
 }
 
-}  // namespace template_detail
-
 /// The items of a template; a malformed template is a template_fault.
 constexpr std::vector<template_item> parse_template(std::string_view tmpl) {
-  return template_detail::parser(tmpl).parse();
+  return template_parser(tmpl).parse();
 }
 
 /// Applies parsed items to `count` values, left to right, calling
@@ -283,9 +279,9 @@ class template_walk {
       if (items_[i].kind == item_kind::group) reversion = i;
     const std::span<const template_item> reused = std::span<const template_item>(items_).subspan(reversion);
     if (!run(items_)) return;
-    if (next_ < count_ && !template_detail::has_data_item(reused))
-      template_fault(template_detail::concat({template_detail::decimal(static_cast<long long>(count_ - next_)),
-                                              " value(s) left but no data item to take them"}),
+    if (next_ < count_ && !has_data_item(reused))
+      template_fault(join_pieces({decimal_text(static_cast<long long>(count_ - next_)),
+                                  " value(s) left but no data item to take them"}),
                      tmpl_);
     while (next_ < count_) {
       sink_.next_record();
@@ -327,13 +323,11 @@ class template_walk {
 
 /// The name of a data item as written, for messages: i5, f8.2, d12.4, a, a3.
 constexpr std::string item_name(const template_item& it) {
-  using template_detail::concat;
-  using template_detail::decimal;
   switch (it.kind) {
-    case item_kind::integer: return concat({"i", decimal(it.width)});
-    case item_kind::fixed: return concat({"f", decimal(it.width), ".", decimal(it.digits)});
-    case item_kind::exponent: return concat({"d", decimal(it.width), ".", decimal(it.digits)});
-    default: return it.width ? concat({"a", decimal(it.width)}) : "a";
+    case item_kind::integer: return join_pieces({"i", decimal_text(it.width)});
+    case item_kind::fixed: return join_pieces({"f", decimal_text(it.width), ".", decimal_text(it.digits)});
+    case item_kind::exponent: return join_pieces({"d", decimal_text(it.width), ".", decimal_text(it.digits)});
+    default: return it.width ? join_pieces({"a", decimal_text(it.width)}) : "a";
   }
 }
 
@@ -345,9 +339,8 @@ constexpr void check_value_kind(const template_item& it, value_kind v, std::size
                                                        : v != value_kind::text;
   if (fits) return;
   constexpr const char* names[] = {"an integer", "a real", "a text"};
-  template_fault(template_detail::concat({names[static_cast<int>(v)], " value (number ",
-                                          template_detail::decimal(static_cast<long long>(k) + 1), ") for the item ",
-                                          item_name(it)}),
+  const std::string number = decimal_text(static_cast<long long>(k) + 1);
+  template_fault(join_pieces({names[static_cast<int>(v)], " value (number ", number, ") for the item ", item_name(it)}),
                  tmpl);
 }
 
@@ -356,17 +349,14 @@ constexpr void check_value_kind(const template_item& it, value_kind v, std::size
 constexpr void check_scale(const template_item& it, int k, std::string_view tmpl) {
   if (it.kind != item_kind::exponent) return;
   if ((k > 0 && k >= it.digits + 2) || (k <= 0 && k <= -it.digits)) {
-    using template_detail::decimal;
-    template_fault(template_detail::concat({"scale factor ", decimal(k), "p is out of range for ", item_name(it)}),
+    template_fault(join_pieces({"scale factor ", decimal_text(k), "p is out of range for ", item_name(it)}),
                    tmpl);
   }
 }
 
-namespace template_detail {
-
 // Follows the scale factor through a walk and checks each d item against
 // it, and each value against its item when the kinds are known.
-struct checking_sink {
+struct template_checking_sink {
   std::string_view tmpl;
   std::span<const value_kind> kinds;  // empty: kinds unknown
   int scale = 0;
@@ -381,8 +371,6 @@ struct checking_sink {
   constexpr void next_record() {}
 };
 
-}  // namespace template_detail
-
 /// Parses the template and checks what can be known before any value is
 /// seen: its syntax, and that every d item has a scale factor that leaves it
 /// a digit, however many values come (a first pass and one pass of the
@@ -391,7 +379,7 @@ struct checking_sink {
 /// values find items to take them.
 constexpr void check_template(std::string_view tmpl, std::span<const value_kind> kinds = {}) {
   const std::vector<template_item> items = parse_template(tmpl);
-  template_detail::checking_sink sink{tmpl, kinds};
+  template_checking_sink sink{tmpl, kinds};
   if (!kinds.empty()) {
     template_walk(tmpl, items, kinds.size(), sink).run_all();
     return;
@@ -399,8 +387,8 @@ constexpr void check_template(std::string_view tmpl, std::span<const value_kind>
   std::size_t reversion = 0;
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i].kind == item_kind::group) reversion = i;
-  const std::size_t reach = template_detail::values_per_pass(items) +
-                            template_detail::values_per_pass(std::span<const template_item>(items).subspan(reversion));
+  const std::size_t reach = values_per_pass(items) +
+                            values_per_pass(std::span<const template_item>(items).subspan(reversion));
   template_walk(tmpl, items, reach, sink).run_all();
 }
 
