@@ -6,11 +6,11 @@
 #include <kx/core/eft.h>
 #include <kx/core/quad_sqrt.h>
 
-namespace kx::reference {
+namespace kx {
 
 // High words by Knuth's two-sum; the low words are added to its error,
 // a.lo first, then b.lo.
-void kxadd(const kxreal& a, const kxreal& b, kxreal& c) {
+void reference_kxadd(const kxreal& a, const kxreal& b, kxreal& c) {
   const __float128 t1 = a.hi + b.hi;
   const __float128 e = t1 - a.hi;
   __float128 t2 = (a.hi - (t1 - e)) + (b.hi - e);
@@ -20,7 +20,7 @@ void kxadd(const kxreal& a, const kxreal& b, kxreal& c) {
 }
 
 // The mirror of kxadd: the same words as kxadd(a, -b).
-void kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
+void reference_kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
   const __float128 t1 = a.hi - b.hi;
   const __float128 e = t1 - a.hi;
   __float128 t2 = ((-b.hi) - e) + (a.hi - (t1 - e));
@@ -29,7 +29,7 @@ void kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
   c = renormalise(t1, t2);
 }
 
-void kxmul(const kxreal& a, const kxreal& b, kxreal& c) {
+void reference_kxmul(const kxreal& a, const kxreal& b, kxreal& c) {
   const __float128 c11 = a.hi * b.hi;
   const __float128 c21 = product_error(a.hi, b.hi, c11);
   const __float128 c2 = a.hi * b.lo + b.hi * a.lo;
@@ -39,7 +39,7 @@ void kxmul(const kxreal& a, const kxreal& b, kxreal& c) {
   if (!is_finite(c.hi)) [[unlikely]] c = overflowed_unless_nan(c11, c);
 }
 
-void kxmuld(const kxreal& a, __float128 b, kxreal& c) {
+void reference_kxmuld(const kxreal& a, __float128 b, kxreal& c) {
   const __float128 c11 = a.hi * b;
   const __float128 c21 = product_error(a.hi, b, c11);
   const __float128 c2 = b * a.lo;
@@ -50,7 +50,7 @@ void kxmuld(const kxreal& a, __float128 b, kxreal& c) {
 
 // One binary128 quotient s1, the remainder a - s1 b in quad-pair
 // arithmetic, and one correction quotient s2.
-void kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
+void reference_kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
   const __float128 s1 = a.hi / b.hi;
   const __float128 c11 = s1 * b.hi;
   const __float128 c21 = product_error(s1, b.hi, c11);
@@ -64,7 +64,7 @@ void kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
   if (!is_finite(c.hi) && is_finite(b.hi)) [[unlikely]] c = overflowed_unless_nan(s1, c);
 }
 
-void kxdivd(const kxreal& a, __float128 b, kxreal& c) {
+void reference_kxdivd(const kxreal& a, __float128 b, kxreal& c) {
   const __float128 t1 = a.hi / b;
   const __float128 t12 = t1 * b;
   const __float128 t22 = product_error(t1, b, t12);
@@ -75,7 +75,7 @@ void kxdivd(const kxreal& a, __float128 b, kxreal& c) {
 }
 
 // Karp's form: t1 = 1/sqrt(a.hi), t2 = a.hi t1, b = t2 + (a - t2^2) t1 / 2.
-kxreal newton_sqrt(const kxreal& a) {
+kxreal reference_newton_sqrt(const kxreal& a) {
   const __float128 t1 = 1 / quad_sqrt(a.hi);
   const __float128 t2 = a.hi * t1;
   const __float128 c11 = t2 * t2;
@@ -83,8 +83,8 @@ kxreal newton_sqrt(const kxreal& a) {
   const quad_halves r = remainder_of(a, c11, c21);
   const __float128 t3 = ((r.low + r.high) * 0.5Q) * t1;
   kxreal b;
-  kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
+  reference_kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
   return b;
 }
 
-}  // namespace kx::reference
+}  // namespace kx

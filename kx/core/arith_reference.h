@@ -6,15 +6,15 @@
 
 #include <kx/core/core.h>
 
-namespace kx::reference {
+namespace kx {
 
-void kxadd(const kxreal& a, const kxreal& b, kxreal& c);
-void kxsub(const kxreal& a, const kxreal& b, kxreal& c);
-void kxmul(const kxreal& a, const kxreal& b, kxreal& c);
-void kxmuld(const kxreal& a, __float128 b, kxreal& c);
-void kxdiv(const kxreal& a, const kxreal& b, kxreal& c);
-void kxdivd(const kxreal& a, __float128 b, kxreal& c);
+void reference_kxadd(const kxreal& a, const kxreal& b, kxreal& c);
+void reference_kxsub(const kxreal& a, const kxreal& b, kxreal& c);
+void reference_kxmul(const kxreal& a, const kxreal& b, kxreal& c);
+void reference_kxmuld(const kxreal& a, __float128 b, kxreal& c);
+void reference_kxdiv(const kxreal& a, const kxreal& b, kxreal& c);
+void reference_kxdivd(const kxreal& a, __float128 b, kxreal& c);
 /// The Newton step of kxsqrt for a.hi > 0 without far exponent.
-kxreal newton_sqrt(const kxreal& a);
+kxreal reference_newton_sqrt(const kxreal& a);
 
-}  // namespace kx::reference
+}  // namespace kx

@@ -3,24 +3,27 @@
 #include <kx/core/core.h>
 #include <kx/core/quad_order.h>
 
-namespace iq = kx::iq;
+using kx::iq_equal;
+using kx::iq_is_zero_value;
+using kx::iq_less;
+using kx::iq_less_equal;
 
 // High words decide unless equal; a NaN high word compares as greater.
 void kxcpr(const kxreal& a, const kxreal& b, int& ic) {
-  if (iq::less(a.hi, b.hi)) {
+  if (iq_less(a.hi, b.hi)) {
     ic = -1;
-  } else if (!iq::equal(a.hi, b.hi)) {
+  } else if (!iq_equal(a.hi, b.hi)) {
     ic = 1;
-  } else if (iq::less(a.lo, b.lo)) {
+  } else if (iq_less(a.lo, b.lo)) {
     ic = -1;
   } else {
-    ic = !iq::equal(a.lo, b.lo) ? 1 : 0;
+    ic = !iq_equal(a.lo, b.lo) ? 1 : 0;
   }
 }
 
 // The high word decides the sign; -0 counts as non-negative.
 void kxabs(const kxreal& a, kxreal& b) {
-  if (iq::less_equal(0, a.hi)) {
+  if (iq_less_equal(0, a.hi)) {
     b = a;
   } else {
     b = {-a.hi, -a.lo};
@@ -28,6 +31,6 @@ void kxabs(const kxreal& a, kxreal& b) {
 }
 
 int kxqsgn(__float128 x) {
-  if (iq::is_zero_value(x)) return 0;
-  return iq::less(0, x) ? 1 : -1;
+  if (iq_is_zero_value(x)) return 0;
+  return iq_less(0, x) ? 1 : -1;
 }

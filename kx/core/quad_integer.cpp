@@ -6,35 +6,35 @@
 #include <kx/core/eft.h>
 #include <kx/core/quad_integer.h>
 
-namespace kx::iq {
+namespace kx {
 
 namespace {
 
-bool is_finite_bits(u128 b) { return field_of(b) != 0x7fff; }
+bool iq_is_finite_bits(iq_u128 b) { return iq_field_of(b) != 0x7fff; }
 
 }  // namespace
 
-__float128 add_outside_window(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  if (is_zero(by) && is_finite_bits(bx)) return is_zero(bx) ? quad(bx & by & sign_bit) : x;
-  if (is_zero(bx) && is_finite_bits(by)) return y;
+__float128 iq_add_outside_window(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  if (iq_is_zero(by) && iq_is_finite_bits(bx)) return iq_is_zero(bx) ? iq_quad(bx & by & iq_sign_bit) : x;
+  if (iq_is_zero(bx) && iq_is_finite_bits(by)) return y;
   return x + y;
 }
 
-__float128 sub_outside_window(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  if (is_zero(by) && is_finite_bits(bx)) return is_zero(bx) ? quad(bx & ~by & sign_bit) : x;
-  if (is_zero(bx) && is_finite_bits(by)) return quad(by ^ sign_bit);
+__float128 iq_sub_outside_window(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  if (iq_is_zero(by) && iq_is_finite_bits(bx)) return iq_is_zero(bx) ? iq_quad(bx & ~by & iq_sign_bit) : x;
+  if (iq_is_zero(bx) && iq_is_finite_bits(by)) return iq_quad(by ^ iq_sign_bit);
   return x - y;
 }
 
-__float128 mul_outside_window(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  if ((is_zero(bx) && is_finite_bits(by)) || (is_zero(by) && is_finite_bits(bx))) {
-    return quad((bx ^ by) & sign_bit);
+__float128 iq_mul_outside_window(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  if ((iq_is_zero(bx) && iq_is_finite_bits(by)) || (iq_is_zero(by) && iq_is_finite_bits(bx))) {
+    return iq_quad((bx ^ by) & iq_sign_bit);
   }
   return x * y;
 }
@@ -42,14 +42,14 @@ __float128 mul_outside_window(__float128 x, __float128 y) {
 // A zero times an in-window word: a zero of the product's sign, and
 // Dekker's error +0 (each of its partial products is then a zero of p's
 // sign or sums to +0 with +0).
-rounded_product two_product_outside_window(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  if ((is_zero(bx) && in_window(field_of(by))) || (is_zero(by) && in_window(field_of(bx)))) {
-    return {quad((bx ^ by) & sign_bit), 0};
+iq_rounded_product iq_two_product_outside_window(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  if ((iq_is_zero(bx) && iq_in_window(iq_field_of(by))) || (iq_is_zero(by) && iq_in_window(iq_field_of(bx)))) {
+    return {iq_quad((bx ^ by) & iq_sign_bit), 0};
   }
   const __float128 p = x * y;
   return {p, product_error(x, y, p)};
 }
 
-}  // namespace kx::iq
+}  // namespace kx

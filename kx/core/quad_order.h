@@ -5,36 +5,36 @@
 
 #include <kx/core/quad_integer.h>
 
-namespace kx::iq {
+namespace kx {
 
-inline bool is_nan_bits(u128 b) { return (b & ~sign_bit) > (u128(0x7fff) << 112); }
+inline bool iq_is_nan_bits(iq_u128 b) { return (b & ~iq_sign_bit) > (iq_u128(0x7fff) << 112); }
 
 /// A signed key ordered as the values: the magnitude, negated for a
 /// negative sign, so that -0 and +0 both give 0. Not for NaN.
-inline __int128 order_key(u128 b) {
-  const __int128 m = static_cast<__int128>(b & ~sign_bit);
-  return (b & sign_bit) != 0 ? -m : m;
+inline __int128 iq_order_key(iq_u128 b) {
+  const __int128 m = static_cast<__int128>(b & ~iq_sign_bit);
+  return (b & iq_sign_bit) != 0 ? -m : m;
 }
 
-inline bool less(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  return !is_nan_bits(bx) && !is_nan_bits(by) && order_key(bx) < order_key(by);
+inline bool iq_less(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  return !iq_is_nan_bits(bx) && !iq_is_nan_bits(by) && iq_order_key(bx) < iq_order_key(by);
 }
 
-inline bool less_equal(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  return !is_nan_bits(bx) && !is_nan_bits(by) && order_key(bx) <= order_key(by);
+inline bool iq_less_equal(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  return !iq_is_nan_bits(bx) && !iq_is_nan_bits(by) && iq_order_key(bx) <= iq_order_key(by);
 }
 
-inline bool equal(__float128 x, __float128 y) {
-  const u128 bx = bits(x);
-  const u128 by = bits(y);
-  return !is_nan_bits(bx) && !is_nan_bits(by) && order_key(bx) == order_key(by);
+inline bool iq_equal(__float128 x, __float128 y) {
+  const iq_u128 bx = iq_bits(x);
+  const iq_u128 by = iq_bits(y);
+  return !iq_is_nan_bits(bx) && !iq_is_nan_bits(by) && iq_order_key(bx) == iq_order_key(by);
 }
 
 /// x == 0 (either zero).
-inline bool is_zero_value(__float128 x) { return is_zero(bits(x)); }
+inline bool iq_is_zero_value(__float128 x) { return iq_is_zero(iq_bits(x)); }
 
-}  // namespace kx::iq
+}  // namespace kx

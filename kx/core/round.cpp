@@ -13,7 +13,15 @@
 
 namespace {
 
-namespace iq = kx::iq;
+using kx::iq_add;
+using kx::iq_bits;
+using kx::iq_is_nan_bits;
+using kx::iq_is_zero_value;
+using kx::iq_less;
+using kx::iq_less_equal;
+using kx::iq_sign_bit;
+using kx::iq_sub;
+using kx::iq_u128;
 
 const kxreal rounding_pair = {kx::quad_from_words(0x40E0000000000000, 0x0000000000000000),
                               kx::quad_from_words(0x406F000000000000, 0x0000000000000000)};
@@ -23,8 +31,8 @@ const __float128 integral_threshold = rounding_pair.lo;
 
 // |x| >= bound for a positive bound, false for NaN: on the magnitudes' bits.
 bool at_least_in_magnitude(__float128 x, __float128 bound) {
-  const iq::u128 b = iq::bits(x);
-  return !iq::is_nan_bits(b) && (b & ~iq::sign_bit) >= iq::bits(bound);
+  const iq_u128 b = iq_bits(x);
+  return !iq_is_nan_bits(b) && (b & ~iq_sign_bit) >= iq_bits(bound);
 }
 
 bool beyond_rounding_range(const kxreal& a) { return at_least_in_magnitude(a.hi, rounding_pair.hi); }
@@ -33,26 +41,26 @@ bool high_word_is_integral(const kxreal& a) { return at_least_in_magnitude(a.hi,
 
 // x rounded to an integer, halfway cases to even (exact).
 __float128 rint_word(__float128 x) {
-  if (iq::is_nan_bits(iq::bits(x)) || at_least_in_magnitude(x, integral_threshold)) return x;
-  if (iq::less_equal(0, x)) return iq::sub(iq::add(x, integral_threshold), integral_threshold);
-  return iq::add(iq::sub(x, integral_threshold), integral_threshold);
+  if (iq_is_nan_bits(iq_bits(x)) || at_least_in_magnitude(x, integral_threshold)) return x;
+  if (iq_less_equal(0, x)) return iq_sub(iq_add(x, integral_threshold), integral_threshold);
+  return iq_add(iq_sub(x, integral_threshold), integral_threshold);
 }
 
 __float128 floor_word(__float128 x) {
   const __float128 r = rint_word(x);
-  return iq::less(x, r) ? iq::sub(r, 1) : r;
+  return iq_less(x, r) ? iq_sub(r, 1) : r;
 }
 
 __float128 ceil_word(__float128 x) {
   const __float128 r = rint_word(x);
-  return iq::less(r, x) ? iq::add(r, 1) : r;
+  return iq_less(r, x) ? iq_add(r, 1) : r;
 }
 
 // The nearest integer by the rounding pair, for |a.hi| < 2^112.
 kxreal nint_by_rounding_pair(const kxreal& a) {
   kxreal s;
   kxreal b;
-  if (iq::less(0, a.hi)) {
+  if (iq_less(0, a.hi)) {
     kxadd(a, rounding_pair, s);
     kxsub(s, rounding_pair, b);
   } else {
@@ -64,21 +72,21 @@ kxreal nint_by_rounding_pair(const kxreal& a) {
 
 // x - y exactly, as a normalised pair (Knuth's two-sum).
 kxreal exact_difference(__float128 x, __float128 y) {
-  const __float128 s = iq::sub(x, y);
-  const __float128 e = iq::sub(s, x);
-  return {s, iq::add(iq::sub(x, iq::sub(s, e)), iq::sub(-y, e))};
+  const __float128 s = iq_sub(x, y);
+  const __float128 e = iq_sub(s, x);
+  return {s, iq_add(iq_sub(x, iq_sub(s, e)), iq_sub(-y, e))};
 }
 
 // hi + k for an integral high word and an integral correction k, |k| <= |hi|.
 kxreal integral_pair(__float128 hi, __float128 k) {
-  const __float128 s = iq::add(hi, k);
-  return {s, iq::sub(k, iq::sub(s, hi))};
+  const __float128 s = iq_add(hi, k);
+  return {s, iq_sub(k, iq_sub(s, hi))};
 }
 
 }  // namespace
 
 void kxnint(const kxreal& a, kxreal& b) {
-  if (iq::is_zero_value(a.hi)) {
+  if (iq_is_zero_value(a.hi)) {
     b = {0, 0};
     return;
   }
@@ -91,7 +99,7 @@ void kxnint(const kxreal& a, kxreal& b) {
 }
 
 void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
-  if (iq::is_zero_value(a.hi)) {
+  if (iq_is_zero_value(a.hi)) {
     b = {0, 0};
     c = {0, 0};
     return;
@@ -104,7 +112,7 @@ void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
     // for positive values, hi + ceil(lo) for negative ones. lo minus that
     // correction may need more than one word (1 - 2^-200), so it is formed
     // exactly by two-sum.
-    const __float128 k = iq::less(0, a.hi) ? floor_word(a.lo) : ceil_word(a.lo);
+    const __float128 k = iq_less(0, a.hi) ? floor_word(a.lo) : ceil_word(a.lo);
     const kxreal fraction = exact_difference(a.lo, k);
     b = integral_pair(a.hi, k);
     c = fraction;
@@ -114,8 +122,8 @@ void kxinfr(const kxreal& a, kxreal& b, kxreal& c) {
   kxreal whole = nint_by_rounding_pair(a);
   int ic;
   kxcpr(a, whole, ic);
-  if (iq::less(0, a.hi) && ic < 0) kxsub(whole, one, whole);
-  if (iq::less(a.hi, 0) && ic > 0) kxadd(whole, one, whole);
+  if (iq_less(0, a.hi) && ic < 0) kxsub(whole, one, whole);
+  if (iq_less(a.hi, 0) && ic > 0) kxadd(whole, one, whole);
   kxsub(a, whole, c);
   b = whole;
 }

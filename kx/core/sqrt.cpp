@@ -11,15 +11,14 @@
 
 namespace {
 
-// The terms of kx::reference::newton_sqrt, sums, products, the binary128
+// The terms of kx::reference_newton_sqrt, sums, products, the binary128
 // root and its reciprocal in integers.
 kxreal newton_sqrt(const kxreal& a) {
-  namespace iq = kx::iq;
-  const __float128 t1 = iq::div(1, iq::sqrt(a.hi));
-  const __float128 t2 = iq::mul(a.hi, t1);
-  const iq::rounded_product c = iq::two_product(t2, t2);
-  const kx::quad_halves r = iq::remainder_of(a, c.p, c.error);
-  const __float128 t3 = iq::mul(iq::mul(iq::add(r.low, r.high), 0.5Q), t1);
+  const __float128 t1 = kx::iq_div(1, kx::iq_sqrt(a.hi));
+  const __float128 t2 = kx::iq_mul(a.hi, t1);
+  const kx::iq_rounded_product c = kx::iq_two_product(t2, t2);
+  const kx::quad_halves r = kx::iq_remainder_of(a, c.p, c.error);
+  const __float128 t3 = kx::iq_mul(kx::iq_mul(kx::iq_add(r.low, r.high), 0.5Q), t1);
   kxreal b;
   kxadd(kxreal{t2, 0}, kxreal{t3, 0}, b);
   return b;
@@ -36,11 +35,11 @@ kxreal scaled_newton_sqrt(const kxreal& a) {
 }  // namespace
 
 void kxsqrt(const kxreal& a, kxreal& b) {
-  if (kx::iq::is_zero_value(a.hi)) {
+  if (kx::iq_is_zero_value(a.hi)) {
     b = {0, 0};
     return;
   }
-  if (kx::iq::less(a.hi, 0)) {
+  if (kx::iq_less(a.hi, 0)) {
     kx::fatal("('*** KXSQRT: Argument is negative.')");
   }
   b = kx::has_far_exponent(a.hi) ? scaled_newton_sqrt(a) : newton_sqrt(a);

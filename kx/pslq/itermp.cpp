@@ -12,7 +12,7 @@
 #include <kx/pslq/matrix.h>
 #include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
-#include <kx/core/integer_multiple.h>
+#include <kx/pslq/integer_multiple.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>

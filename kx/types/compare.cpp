@@ -8,9 +8,7 @@ namespace kx {
 
 namespace {
 
-namespace iq = kx::iq;
-
-bool has_nan_word(const kxreal& a) { return iq::is_nan_bits(iq::bits(a.hi)) || iq::is_nan_bits(iq::bits(a.lo)); }
+bool has_nan_word(const kxreal& a) { return iq_is_nan_bits(iq_bits(a.hi)) || iq_is_nan_bits(iq_bits(a.lo)); }
 
 }  // namespace
 

@@ -13,30 +13,30 @@
 #include <kx/core/quad_integer.h>
 #include <kx/types/number.h>
 
-namespace kx::integer_multiple {
+namespace kx {
 
-inline bool is_zero_word(__float128 x) { return (iq::bits(x) << 1) == 0; }
+inline bool is_zero_word(__float128 x) { return (iq_bits(x) << 1) == 0; }
 
 /// a.hi + a.lo rounds to a.hi. A low word that is a zero or lies 115 or
 /// more binades below an in-window high word is under a quarter of its ulp,
 /// and so decides at once; the rest take the rounded sum.
 inline bool is_normalised_nonzero(const kxreal& a) {
-  const iq::u128 bh = iq::bits(a.hi);
-  const iq::u128 bl = iq::bits(a.lo);
-  const int fh = iq::field_of(bh);
-  if (iq::in_window(fh) && (iq::is_zero(bl) || (iq::in_window(iq::field_of(bl)) && iq::field_of(bl) <= fh - 115))) {
+  const iq_u128 bh = iq_bits(a.hi);
+  const iq_u128 bl = iq_bits(a.lo);
+  const int fh = iq_field_of(bh);
+  if (iq_in_window(fh) && (iq_is_zero(bl) || (iq_in_window(iq_field_of(bl)) && iq_field_of(bl) <= fh - 115))) {
     return true;
   }
-  return !is_zero_word(a.hi) && is_finite(a.hi) && is_finite(a.lo) && iq::bits(iq::add(a.hi, a.lo)) == iq::bits(a.hi);
+  return !is_zero_word(a.hi) && is_finite(a.hi) && is_finite(a.lo) && iq_bits(iq_add(a.hi, a.lo)) == iq_bits(a.hi);
 }
 
 inline bool is_zero_pair(const kxreal& m) { return is_zero_word(m.hi) && is_zero_word(m.lo); }
 
-inline bool is_minus_zero(__float128 x) { return iq::bits(x) == iq::sign_bit; }
+inline bool is_minus_zero(__float128 x) { return iq_bits(x) == iq_sign_bit; }
 
 /// +-1 with a zero low word of either sign.
 inline bool is_unit_pair(const kxreal& m) {
-  return (iq::bits(m.hi) & ~iq::sign_bit) == iq::bits(1.0Q) && is_zero_word(m.lo);
+  return (iq_bits(m.hi) & ~iq_sign_bit) == iq_bits(1.0Q) && is_zero_word(m.lo);
 }
 
 /// a + m x leaves a's words as they are.
@@ -46,23 +46,19 @@ inline bool leaves_unchanged(const kxreal& a, const kxreal& m, const kxreal& x) 
 
 inline kxreal integer_product(const kxreal& m, const kxreal& x) {
   if (is_unit_pair(m) && !is_zero_word(x.lo) && is_normalised_nonzero(x)) {
-    return (iq::bits(m.hi) & iq::sign_bit) == 0 ? x : kxreal{-x.hi, -x.lo};
+    return (iq_bits(m.hi) & iq_sign_bit) == 0 ? x : kxreal{-x.hi, -x.lo};
   }
   return m * x;
 }
 
-}  // namespace kx::integer_multiple
-
-namespace kx {
-
 inline void add_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (integer_multiple::leaves_unchanged(a, m, x)) return;
-  a = a + integer_multiple::integer_product(m, x);
+  if (leaves_unchanged(a, m, x)) return;
+  a = a + integer_product(m, x);
 }
 
 inline void subtract_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (integer_multiple::leaves_unchanged(a, m, x)) return;
-  a = a - integer_multiple::integer_product(m, x);
+  if (leaves_unchanged(a, m, x)) return;
+  a = a - integer_product(m, x);
 }
 
 }  // namespace kx
