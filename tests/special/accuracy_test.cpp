@@ -14,6 +14,7 @@
 #include <kx/special/hurwitz.h>
 #include <kx/special/zeta.h>
 
+#include "bernoulli_table.h"
 #include "oracle/arb_oracle.h"
 #include "oracle/sweep.h"
 
@@ -32,15 +33,6 @@ oracle::sampler integers(int lo, int hi) {
     while (n == 1) n = gen.uniform(lo, hi);
     return kxreal{n};
   };
-}
-
-const std::vector<kxreal>& bernoulli() {
-  static const std::vector<kxreal> b = [] {
-    std::vector<kxreal> v(120);
-    kxberner(v);
-    return v;
-  }();
-  return b;
 }
 
 void digamma_of(const kxreal& x, kxreal& psi) { kxdigammabe(bernoulli(), x, psi); }

@@ -12,6 +12,7 @@
 #include <kx/special/zeta.h>
 
 #include "mpfr_oracle.h"
+#include "bernoulli_table.h"
 #include "oracle/arb_oracle.h"
 #include "oracle/sweep.h"
 #include "test_support.h"
@@ -158,15 +159,6 @@ TEST(SpecialCases, MendedEnds) {
   EXPECT_LE(error_of(z, upper(-10, 188.5)), 8000);
   kxincgammar(q(-14.5Q), q(201), z);
   EXPECT_LE(error_of(z, upper(-14.5, 201)), 8000);
-}
-
-const std::vector<kxreal>& bernoulli() {
-  static const std::vector<kxreal> b = [] {
-    std::vector<kxreal> v(120);
-    kxberner(v);
-    return v;
-  }();
-  return b;
 }
 
 // zeta(s, a), or (-1)^(n+1) n! zeta(n+1, a) with n = s - 1 when `polygamma`, from Arb.
