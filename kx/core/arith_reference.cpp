@@ -29,6 +29,30 @@ void reference_kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
   c = renormalise(t1, t2);
 }
 
+void reference_kxnint(const kxreal& a, kxreal& b) {
+  const __float128 two_112 = 0x1p112Q;
+  const kxreal r = {0x1p225Q, two_112};
+  if (a.hi == 0) {
+    b = {0, 0};
+    return;
+  }
+  if (fabsq(a.hi) >= two_112) {
+    __float128 k = a.lo;
+    if (fabsq(k) < two_112) k = k >= 0 ? (k + two_112) - two_112 : (k - two_112) + two_112;
+    const __float128 s = a.hi + k;
+    b = {s, k - (s - a.hi)};
+    return;
+  }
+  kxreal s;
+  if (a.hi > 0) {
+    reference_kxadd(a, r, s);
+    reference_kxsub(s, r, b);
+  } else {
+    reference_kxsub(a, r, s);
+    reference_kxadd(s, r, b);
+  }
+}
+
 void reference_kxmul(const kxreal& a, const kxreal& b, kxreal& c) {
   const __float128 c11 = a.hi * b.hi;
   const __float128 c21 = product_error(a.hi, b.hi, c11);

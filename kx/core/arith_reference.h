@@ -14,6 +14,10 @@ void reference_kxmul(const kxreal& a, const kxreal& b, kxreal& c);
 void reference_kxmuld(const kxreal& a, __float128 b, kxreal& c);
 void reference_kxdiv(const kxreal& a, const kxreal& b, kxreal& c);
 void reference_kxdivd(const kxreal& a, __float128 b, kxreal& c);
+/// kxnint by the rounding pair R = (2^225, 2^112) below 2^112 (a + R - R,
+/// or a - R + R for a.hi <= 0), the low word rounded to an integer above,
+/// for |a.hi| < 2^225.
+void reference_kxnint(const kxreal& a, kxreal& b);
 /// The Newton step of kxsqrt for a.hi > 0 without far exponent.
 kxreal reference_newton_sqrt(const kxreal& a);
 

@@ -9,6 +9,7 @@
 #include <kx/core/core.h>
 #include <kx/support/fatal.h>
 #include <kx/core/quad_order.h>
+#include <kx/core/quad_integer.h>
 #include <kx/core/quad_words.h>
 
 namespace {
@@ -19,6 +20,7 @@ using kx::iq_is_nan_bits;
 using kx::iq_is_zero_value;
 using kx::iq_less;
 using kx::iq_less_equal;
+using kx::iq_quad;
 using kx::iq_sign_bit;
 using kx::iq_sub;
 using kx::iq_u128;
@@ -83,6 +85,50 @@ kxreal integral_pair(__float128 hi, __float128 k) {
   return {s, iq_sub(k, iq_sub(s, hi))};
 }
 
+// The nearest integer of a below 2^110 in magnitude with |a.lo| < |a.hi|,
+// in integer registers. Adding R leaves the high word 2^225 with error a.hi
+// (a.hi is below half the ulp 2^113 of 2^225), so the low word is
+// v = a.hi + a.lo rounded, nonzero and of a.hi's sign, then v + 2^112
+// rounded, which is 2^112
+// plus v rounded to an integer n, halfway cases to even. The closing
+// two-sum and the subtraction of R are then exact and give (n, +0), with
+// n = +0 when it is zero, for either sign of a.hi.
+bool nint_directly(const kxreal& a, kxreal& b) {
+  const iq_u128 ba = iq_bits(a.hi);
+  const int field = kx::iq_field_of(ba);
+  if (field < kx::iq_bias - 120 || field >= kx::iq_bias + 110) return false;
+  if ((iq_bits(a.lo) & ~iq_sign_bit) >= (ba & ~iq_sign_bit)) return false;
+  const iq_u128 bv = iq_bits(iq_add(a.hi, a.lo));
+  const int e = kx::iq_field_of(bv) - kx::iq_bias;
+  if (e < -1) {
+    b = {0, 0};
+    return true;
+  }
+  const iq_u128 sign = bv & iq_sign_bit;
+  if (e == -1) {
+    // [0.5, 1): a half rounds to +0, the rest to one.
+    const bool half = (bv & kx::iq_fraction_mask) == 0;
+    b = {half ? __float128(0) : iq_quad(sign | (static_cast<iq_u128>(kx::iq_bias) << 112)), 0};
+    return true;
+  }
+  // 0 <= e <= 111 (|v| <= 2^111): the 112 - e low bits of the significand
+  // are the fraction.
+  const int f = 112 - e;
+  const iq_u128 m = kx::iq_significand(bv);
+  const iq_u128 unit = iq_u128(1) << f;
+  const iq_u128 rest = m & (unit - 1);
+  iq_u128 r = m - rest;
+  const iq_u128 half = unit >> 1;
+  if (rest > half || (rest == half && (r & unit) != 0)) r += unit;
+  int out_field = e + kx::iq_bias;
+  if (r >> 113) {
+    r >>= 1;
+    ++out_field;
+  }
+  b = {iq_quad(sign | (static_cast<iq_u128>(out_field) << 112) | (r & kx::iq_fraction_mask)), 0};
+  return true;
+}
+
 }  // namespace
 
 void kxnint(const kxreal& a, kxreal& b) {
@@ -95,6 +141,7 @@ void kxnint(const kxreal& a, kxreal& b) {
   }
   // With an even high word (ulp >= 2) or a normalised tie, rounding the low
   // word to even rounds the sum to even.
+  if (nint_directly(a, b)) [[likely]] return;
   b = high_word_is_integral(a) ? integral_pair(a.hi, rint_word(a.lo)) : nint_by_rounding_pair(a);
 }
 

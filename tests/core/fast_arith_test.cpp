@@ -585,3 +585,72 @@ TEST(FastRoutines, IntegerMultipleShortcutsAreTheFullUpdate) {
 }
 
 }  // namespace
+
+// kxnint against the rounding-pair formula, both words bit for bit: high
+// words that are integers, exact halves, a few ulps either side of a half,
+// or random, at exponents around 1, 2^52, 2^64, 2^100 and 2^112 and across
+// the range, with low words of +-0, tiny, +-half an ulp of the high word,
+// just inside it, random below it, or as large as the high word.
+TEST(FastRoutines, NearestIntegersAreTheRoundingPairs) {
+  std::mt19937_64 gen(17);
+  const int centres[] = {0, 0, 1, -1, 52, 64, 100, 112, 111, 99};
+  long halves = 0;
+  long integers = 0;
+  const long count = scaled(2000000);
+  for (long i = 0; i < count; ++i) {
+    const std::uint64_t r = gen();
+    int e;
+    if (r % 4 == 0) {
+      e = static_cast<int>(gen() % 260) - 140;
+    } else {
+      e = centres[gen() % 10] + static_cast<int>(gen() % 7) - 3;
+    }
+    const int field = 0x3fff + e;
+    iq_u128 fraction = (static_cast<iq_u128>(gen()) << 64 | gen()) & iq_fraction_mask;
+    const int kind = static_cast<int>(gen() % 5);
+    const int f = 112 - e;  // fraction bits of the significand
+    if (f > 0 && f <= 112) {
+      const iq_u128 low_mask = (iq_u128(1) << f) - 1;
+      if (kind == 0) fraction &= ~low_mask;  // an integer
+      if (kind >= 1 && kind <= 3) fraction = (fraction & ~low_mask) | (iq_u128(1) << (f - 1));  // x.5
+      if (kind == 2) fraction += gen() % 4 + 1;
+      if (kind == 3) fraction -= gen() % 4 + 1;
+      fraction &= iq_fraction_mask;
+    }
+    const iq_u128 sign = (gen() & 1) != 0 ? iq_sign_bit : 0;
+    const __float128 hi = iq_quad(sign | (static_cast<iq_u128>(field) << 112) | fraction);
+    const int lo_kind = static_cast<int>(gen() % 9);
+    const iq_u128 lo_sign = (gen() & 1) != 0 ? iq_sign_bit : 0;
+    const iq_u128 lo_fraction = (static_cast<iq_u128>(gen()) << 64 | gen()) & iq_fraction_mask;
+    __float128 lo = 0;
+    switch (lo_kind) {
+      case 0: lo = 0; break;
+      case 1: lo = iq_quad(iq_sign_bit); break;
+      case 2: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - 200 - gen() % 100) << 112) | lo_fraction); break;
+      case 3: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - 113) << 112)); break;
+      case 4: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - 114) << 112) | iq_fraction_mask); break;
+      case 5: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - 114 - gen() % 8) << 112) | lo_fraction); break;
+      case 6: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - 113) << 112) | (gen() % 3)); break;
+      case 7: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - gen() % 3) << 112) | lo_fraction); break;
+      default: lo = iq_quad(lo_sign | (static_cast<iq_u128>(field - 113 - gen() % 3) << 112) | lo_fraction); break;
+    }
+    const kxreal a = {hi, lo};
+    kxreal x, y;
+    kxnint(a, x);
+    kx::reference_kxnint(a, y);
+    ASSERT_TRUE(same_words(x, y)) << "kxnint " << hex(a) << " gives " << hex(x) << " not " << hex(y);
+    if (kind >= 1 && kind <= 3 && lo_kind <= 1) ++halves;
+    if (kind == 0) ++integers;
+  }
+  EXPECT_GT(halves, count / 20);
+  EXPECT_GT(integers, count / 10);
+  // Signed zeros and ties to even, both signs. A low word below half an ulp
+  // of the high word is lost in the first rounding: 0.5 + 2^-300 gives 0.
+  const __float128 cases[][3] = {{2.5Q, 0, 2}, {-2.5Q, 0, -2}, {3.5Q, 0, 4}, {-0.5Q, 0, 0}, {0.5Q, -0x1p-200Q, 0},
+                                 {-0.3Q, 0, 0}, {0.5Q, 0x1p-300Q, 0}, {0.75Q, -0x1p-300Q, 1}, {-1.5Q, 0, -2}};
+  for (const auto& c : cases) {
+    kxreal x;
+    kxnint(kxreal{c[0], c[1]}, x);
+    EXPECT_TRUE(same_words(x, kxreal{c[2], 0})) << hex(kxreal{c[0], c[1]}) << " gives " << hex(x);
+  }
+}
