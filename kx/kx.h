@@ -1,8 +1,8 @@
 // The whole public interface of kx: the quad-pair number and its core
 // routines, decimal input and output, the elementary functions, the gamma, zeta,
-// Hurwitz zeta and polygamma functions, the value
-// type kxreal with its operators and functions, and the integer relation
-// search zezuv1.
+// Hurwitz zeta and polygamma functions, the value types kxreal and kxcomplex
+// with their operators and functions (exp(x), sin(z), kxgammar(t) by value,
+// kxread and kxwrite), and the integer relation search zezuv1.
 //
 // Naming rule: the package routines (kx...), zezuv1 and the type names
 // kxreal and kxcomplex are global; every other name lives in namespace kx,
@@ -24,10 +24,15 @@
 #include <kx/special/zeta.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>
-#include <kx/types/functions.h>
-#include <kx/types/number.h>
+#include <kx/types/complex_elementary.h>
 #include <kx/types/complex_functions.h>
 #include <kx/types/complex_number.h>
+#include <kx/types/constants.h>
+#include <kx/types/elementary_functions.h>
+#include <kx/types/functions.h>
+#include <kx/types/number.h>
 #include <kx/types/powers.h>
+#include <kx/types/read_write.h>
+#include <kx/types/special_functions.h>
 #include <kx/types/string_conversion.h>
 #include <kx/pslq/pslq.h>

@@ -1,21 +1,10 @@
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
+#include <kx/types/result_of.h>
 
 #include <quadmath.h>
 
 namespace kx {
-
-namespace {
-
-// The output argument of a routine of the form routine(a, b), by value.
-template <class Routine>
-kxreal result_of(Routine routine, const kxreal& a) {
-  kxreal b;
-  routine(a, b);
-  return b;
-}
-
-}  // namespace
 
 kxreal abs(const kxreal& a) { return result_of(kxabs, a); }
 

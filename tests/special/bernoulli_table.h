@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include <kx/kx.h>
+#include <kx/special/zeta.h>
 
 inline const std::vector<kxreal>& bernoulli() {
   static const std::vector<kxreal> b = [] {

@@ -21,6 +21,8 @@ kxreal abs(const kxcomplex& z) { return z.re; }
 kxcomplex conj(const kxcomplex& z) { return z; }
 kxcomplex pow(const kxcomplex& z, const kxcomplex&) { return z; }
 kxreal to_real(std::string_view) { return kxreal{-1}; }
+kxreal log10(const kxreal& a) { return a; }
+kxcomplex sin(const kxcomplex& z) { return z; }
 
 namespace {
 
@@ -38,6 +40,7 @@ TEST(GlobalNames, UserDefinitionsAndKxFunctionsStayApart) {
   EXPECT_TRUE(::abs(z) == 3.0Q && kx::abs(z) == 5.0Q);
   EXPECT_TRUE(::conj(z) == z && kx::conj(z) != z);
   EXPECT_TRUE(::pow(z, z) == z && ::to_real("2") == -1.0Q && kx::to_real("2") == 2.0Q);
+  EXPECT_TRUE(::log10(a) == 2.0Q && kx::log10(a) < 1.0Q && ::sin(z) == z && kx::sin(z) != z);
   double d = 1;
   int e = 1;
   ::decsplit(a, d, e);

@@ -1,0 +1,56 @@
+// The special functions by value: each is the routine of the same name with
+// its last, output argument returned, so that kxgammar(t) and kxgammar(t, g)
+// both work and give the same words. Arguments come in the routine's order;
+// the routines ending in "be" take the even-Bernoulli array that kxberner
+// fills. Accuracy and messages are the routine's (gamma.h, zeta.h,
+// hurwitz.h).
+#pragma once
+
+#include <span>
+
+#include <kx/core/core.h>
+
+/// zeta(s) for s != 1 (kxzetar).
+///   kxzetar(kxreal{3});   // 1.2020569031...
+kxreal kxzetar(const kxreal& s);
+
+/// zeta(n) for an integer n != 1 (kxzetaintr).
+///   kxzetaintr(2);   // pi^2/6
+kxreal kxzetaintr(int n);
+
+/// zeta(s) for s != 1 by Euler-Maclaurin with b from kxberner, at least 102
+/// entries (kxzetabe).
+///   std::vector<kxreal> b(120);  kxberner(b);  kxzetabe(b, kxreal{0.5Q});   // -1.4603545088...
+kxreal kxzetabe(std::span<const kxreal> b, const kxreal& s);
+
+/// Gamma(t) (kxgammar).
+///   kxgammar(kxreal{0.5Q});   // sqrt(pi)
+kxreal kxgammar(const kxreal& t);
+
+/// The upper incomplete gamma function Gamma(s, z) (kxincgammar).
+///   kxincgammar(kxreal{0}, kxreal{1});   // E1(1) = 0.2193839343...
+kxreal kxincgammar(const kxreal& s, const kxreal& z);
+
+/// digamma(x) for x > 0, b from kxberner with at least 95 entries
+/// (kxdigammabe).
+///   kxdigammabe(b, kxreal{1});   // -gamma
+kxreal kxdigammabe(std::span<const kxreal> b, const kxreal& x);
+
+/// psi^(nn)(x) for nn >= 1, 0 < x < 1 (kxpolygamma).
+///   kxpolygamma(1, kxreal{0.5Q});   // pi^2/2
+kxreal kxpolygamma(int nn, const kxreal& x);
+
+/// psi^(nn)(x) for nn >= 1, x > 0, b from kxberner with at least 95 entries
+/// (kxpolygammabe).
+///   kxpolygammabe(b, 1, kxreal{1});   // pi^2/6
+kxreal kxpolygammabe(std::span<const kxreal> b, int nn, const kxreal& x);
+
+/// The Hurwitz zeta function zeta(s, a) for s >= 2, 0 < a < 1
+/// (kxhurwitzzetan).
+///   kxhurwitzzetan(2, kxreal{0.5Q});   // pi^2/2
+kxreal kxhurwitzzetan(int s, const kxreal& a);
+
+/// zeta(s, a) for s >= 2, a > 0, b from kxberner with at least 95 entries
+/// (kxhurwitzzetanbe).
+///   kxhurwitzzetanbe(b, 2, kxreal{1});   // pi^2/6
+kxreal kxhurwitzzetanbe(std::span<const kxreal> b, int s, const kxreal& a);
