@@ -1,9 +1,9 @@
 // erf, erfc and Ei against MPFR at 600 bits, the Struve function against
 // Arb's regularised 1F2 (balls below 2^-240): each method over its range and
 // on both sides of its thresholds (erf's 10 and 13, the incomplete gamma's
-// 100 and 188.258 for Ei, the Struve argument limit 12 and the order 1754
-// where Gamma(nu + 3/2) leaves the range); then erfc deep in its tail, the
-// mended ends, and every message.
+// 100 and 188.258 for Ei, where Ei(x >= 188.258) once stopped, the Struve
+// argument limit 12 and the orders near 1650 where Gamma(nu + 3/2) is
+// scaled); then erfc deep in its tail, the ends, and the messages.
 #include <arb_hypgeom.h>
 #include <gtest/gtest.h>
 
@@ -34,28 +34,18 @@ void struve_of(const kxreal& nu, const kxreal& x, kxreal& h) { kxstruvehn(static
 // H_nu(x) = (x/2)^(nu+1) 1F2(1; 3/2, nu+3/2; -x^2/4) / (Gamma(3/2) Gamma(nu+3/2)).
 const auto struve_arb = oracle::arb_reference(std::function<void(arb_t, const arb_t, const arb_t, slong)>(
     [](arb_t r, const arb_t nu, const arb_t x, slong p) {
-      arb_struct b[2];
-      arb_t one, z, power;
-      arb_init(b);
-      arb_init(b + 1);
-      arb_init(one);
-      arb_init(z);
-      arb_init(power);
-      arb_one(one);
-      arb_set_d(b, 1.5);
-      arb_add(b + 1, nu, b, p);
-      arb_sqr(z, x, p);
-      arb_mul_2exp_si(z, z, -2);
-      arb_neg(z, z);
-      arb_hypgeom_pfq(r, one, 1, b, 2, z, 1, p);
-      arb_mul_2exp_si(power, x, -1);
-      arb_pow_ui(power, power, arf_get_si(arb_midref(nu), ARF_RND_NEAR) + 1, p);
-      arb_mul(r, r, power, p);
-      arb_clear(b);
-      arb_clear(b + 1);
-      arb_clear(one);
-      arb_clear(z);
-      arb_clear(power);
+      arb_ptr v = _arb_vec_init(4);  // 1; 3/2, nu + 3/2; -x^2/4, then (x/2)^(nu+1)
+      arb_one(v);
+      arb_set_d(v + 1, 1.5);
+      arb_add(v + 2, nu, v + 1, p);
+      arb_sqr(v + 3, x, p);
+      arb_mul_2exp_si(v + 3, v + 3, -2);
+      arb_neg(v + 3, v + 3);
+      arb_hypgeom_pfq(r, v, 1, v + 1, 2, v + 3, 1, p);
+      arb_mul_2exp_si(v + 3, x, -1);
+      arb_pow_ui(v + 3, v + 3, arf_get_si(arb_midref(nu), ARF_RND_NEAR) + 1, p);
+      arb_mul(r, r, v + 3, p);
+      _arb_vec_clear(v, 4);
     }));
 
 TEST(ErrorFunctions, Accuracy) {
@@ -92,8 +82,7 @@ TEST(ErrorFunctions, StruveAccuracy) {
 
 // erfc far below 2^-226 to full relative accuracy, on both sides of 13 and
 // up to where x^2 reaches 11000, beyond which it is 0; the constant values
-// outside the series' range; Ei beyond 188.258 (where the power of a
-// negative base once stopped it); the Struve limit and the largest orders.
+// outside the series' range; the largest Struve order.
 TEST(ErrorFunctions, TailsAndEnds) {
   kxreal y;
   for (const __float128 x : {10.0Q, 11.0Q, 12.9Q, 13.0Q, 13.5Q, 14.0Q, 20.0Q, 50.0Q, 104.8Q}) {
@@ -111,16 +100,6 @@ TEST(ErrorFunctions, TailsAndEnds) {
     kxerfcr(q(x), y);
     EXPECT_TRUE(same_words(y, kxreal{erfc})) << static_cast<double>(x);
   }
-  for (const __float128 x : {188.258Q, 200.0Q, 10999.0Q}) {
-    kxexpint(q(x), y);
-    oracle::big exact;
-    mpfr_eint(exact.get(), oracle::big(x).get(), MPFR_RNDN);
-    EXPECT_LE(oracle::error_units(y, exact), 20000) << static_cast<double>(x);
-  }
-  kxstruvehn(0, q(12), y);
-  oracle::big h0;
-  struve_arb(h0.get(), oracle::big(q(0)).get(), oracle::big(q(12)).get());
-  EXPECT_LE(oracle::error_units(oracle::big(y), h0, oracle::big(__float128{1})), 30000);
   // H_nu(12) for nu = 2^31 - 1 is far below the range: 0, without forming nu + 1.
   kxstruvehn(INT_MAX, q(12), y);
   EXPECT_TRUE(same_words(y, kxreal{}));
