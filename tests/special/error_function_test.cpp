@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
 
 #include <kx/special/error_function.h>
 #include <kx/special/exponential_integral.h>
@@ -81,8 +80,8 @@ TEST(ErrorFunctions, StruveAccuracy) {
 }
 
 // erfc far below 2^-226 to full relative accuracy, on both sides of 13 and
-// up to where x^2 reaches 11000, beyond which it is 0; the constant values
-// outside the series' range; the largest Struve order.
+// up to where x^2 reaches 11000, beyond which it is 0; the largest Struve
+// order.
 TEST(ErrorFunctions, TailsAndEnds) {
   kxreal y;
   for (const __float128 x : {10.0Q, 11.0Q, 12.9Q, 13.0Q, 13.5Q, 14.0Q, 20.0Q, 50.0Q, 104.8Q}) {
@@ -94,12 +93,6 @@ TEST(ErrorFunctions, TailsAndEnds) {
   }
   kxerfcr(q(105), y);
   EXPECT_TRUE(same_words(y, kxreal{}));
-  for (const auto& [x, erf, erfc] : {std::tuple{1000.0Q, 1, 0}, {-14.0Q, -1, 2}, {0.0Q, 0, 1}}) {
-    kxerfr(q(x), y);
-    EXPECT_TRUE(same_words(y, kxreal{erf})) << static_cast<double>(x);
-    kxerfcr(q(x), y);
-    EXPECT_TRUE(same_words(y, kxreal{erfc})) << static_cast<double>(x);
-  }
   // H_nu(12) for nu = 2^31 - 1 is far below the range: 0, without forming nu + 1.
   kxstruvehn(INT_MAX, q(12), y);
   EXPECT_TRUE(same_words(y, kxreal{}));
