@@ -63,8 +63,8 @@ void kxstruvehn(int nu, const kxreal& x, kxreal& h) {
   }
   // Gamma(nu + 3/2) near the top of the range: H = S / (g1 g), with
   // g = Gamma(nu + 3/2) / (x/2)^(nu+1) formed a factor (i + 1/2)/(x/2) at a
-  // time and S the sum relative to its first term. Where g1 g leaves the
-  // range, so does H (below 2^-16384), and it is 0.
+  // time and S the sum relative to its first term (about 1). Where g1 g
+  // leaves the range, H is below the normal range and is given as 0.
   kxreal g;
   kxdiv(g1, half, g);
   for (int i = 1; i <= nu && finiteq(g.hi); ++i) {
