@@ -19,8 +19,11 @@
 #include <kx/elementary/exp_log.h>
 #include <kx/elementary/hyperbolic.h>
 #include <kx/elementary/polyr.h>
+#include <kx/special/error_function.h>
+#include <kx/special/exponential_integral.h>
 #include <kx/special/gamma.h>
 #include <kx/special/hurwitz.h>
+#include <kx/special/struve.h>
 #include <kx/special/zeta.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>

@@ -39,8 +39,9 @@ void kxgammar(const kxreal& t, kxreal& z);
 /// Messages: "*** KXINCGAMMAR: The second argument must not be zero, and
 /// must not be negative unless the first is zero." (two lines), "***
 /// KXINCGAMMAR: Loop end error 1" (lower or E1 series), "... 2" (continued
-/// fraction), "... 3" (asymptotic series), each after 10^6 terms; kxpower's
-/// and kxexp's messages pass through (z <= -188.258, z >= 11000).
+/// fraction), "... 3" (asymptotic series), each after 10^6 terms; kxexp's
+/// message passes through (|z| >= 11000). For z <= -188.258 the power
+/// z^-1 is kxnpwr's, so E1 of large negative arguments is finite.
 ///   kxincgammar(kxreal{0}, kxreal{1}, g);   // g = E1(1) = 0.2193839343...
 void kxincgammar(const kxreal& s, const kxreal& z, kxreal& g);
 

@@ -81,6 +81,14 @@ kxreal one_minus_power_of_two(const kxreal& u) {
 kxreal power_over_exp(const kxreal& z, const kxreal& p) {
   kxreal zp;
   kxreal ez;
+  if (z.hi < 0) {
+    // Only E1 of a negative argument gets here, with the integer power -1.
+    kxnpwr(z, static_cast<int>(p.hi), zp);
+    kxneg(z, ez);
+    kxexp(ez, ez);
+    kxmul(zp, ez, zp);
+    return zp;
+  }
   kxpower(z, p, zp);
   kxexp(z, ez);
   kxdiv(zp, ez, zp);

@@ -26,7 +26,8 @@ kxreal sin_pi(const kxreal& x);
 /// digits that 1 - kxpower(2, u) would cancel near u = 0; else the latter.
 kxreal one_minus_power_of_two(const kxreal& u);
 
-/// z^p / e^z, by kxpower and kxexp.
+/// z^p / e^z, by kxpower and kxexp; for negative z, where p must be an
+/// integer, z^p e^-z by kxnpwr and kxexp (kxexp's message from z <= -11000).
 kxreal power_over_exp(const kxreal& z, const kxreal& p);
 
 /// P(s, z) = z^s e^-z sum_k z^k / (s (s+1) ... (s+k) g), the regularised
