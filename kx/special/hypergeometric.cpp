@@ -1,8 +1,9 @@
-// pFq(a; b; x) by its series, numerator and denominator products apart and
-// rescaled together, with the parameter and argument checks that keep the
+// pFq(a; b; x) by its series, numerator and denominator products apart,
+// each carried with a binary exponent of its own, with the parameter and argument checks that keep the
 // series from dividing by zero or running to its budget on a divergent sum.
 #include <quadmath.h>
 
+#include <algorithm>
 #include <span>
 
 #include <kx/core/core.h>
@@ -15,12 +16,14 @@ namespace {
 
 constexpr int parameter_limit = 10;
 constexpr int term_limit = 1000000;
-// The products are rescaled when the larger leaves [2^-4096, 2^4096], a
-// check made after every factor: far enough inside the range that one factor
-// (below 2^12000) cannot carry a product or its low word out of the normal
-// range, where scaling would no longer be exact.
+// A running product is brought back to [1, 2) when it leaves
+// [2^-4096, 2^4096], a check made after every factor: one factor (within
+// 2^+-12000) then cannot carry it or its low word out of the normal range,
+// where scaling by a power of two would no longer be exact.
 constexpr __float128 product_ceiling = 0x1p4096Q;
 constexpr __float128 product_floor = 0x1p-4096Q;
+// Beyond this the term's scale passes the range whatever its words.
+constexpr long long exponent_clamp = 40000;
 
 // v = 0, -1, -2, ...: both words integers (the sum of a normalised pair is
 // an integer only then) and the high word not positive.
@@ -71,26 +74,50 @@ void check_convergence(std::span<const kxreal> a, std::span<const kxreal> b, con
   if (ic > 0 || margin.hi <= least) kx::fatal("('*** KXHYPERGEOMPFQ: The series diverges at this X (NP = NQ + 1).')");
 }
 
-// Scales n and d by one exact power of two when the larger of them leaves
-// [2^-4096, 2^4096], bringing it into [1, 2): n/d keeps its words.
-void keep_in_range(kxreal& n, kxreal& d) {
-  const __float128 larger = fmaxq(fabsq(n.hi), fabsq(d.hi));
-  if (larger == 0 || !finiteq(larger)) return;
-  if (larger <= product_ceiling && larger >= product_floor) return;
-  const int e = -ilogbq(larger);
-  n = kx::scaled_by_power_of_two(n, e);
-  d = kx::scaled_by_power_of_two(d, e);
-}
+// A running product value * 2^exponent: the numerator or the denominator of
+// the terms, which pass the range of binary128 in slow series (3F2 at 0.9
+// after some hundreds of terms) or fall below it with tiny parameters.
+struct scaled_product {
+  kxreal value{1};
+  long long exponent = 0;
 
-// product = product * (t + p(j)) for each parameter in order, the pair
-// (product, other) kept in range after every factor.
-void multiply_factors(kxreal& product, kxreal& other, const kxreal& t, std::span<const kxreal> p) {
+  // value = value * f (a kxreal or a binary128 factor), then an exact
+  // rescaling: value * 2^exponent is the unscaled product's words times a
+  // power of two, whatever its size.
+  void multiply(const kxreal& f) {
+    kxmul(value, f, value);
+    rescale();
+  }
+  void multiply(__float128 f) {
+    kxmuld(value, f, value);
+    rescale();
+  }
+
+  void rescale() {
+    const __float128 m = fabsq(value.hi);
+    if (m == 0 || !finiteq(m) || (m <= product_ceiling && m >= product_floor)) return;
+    const int e = ilogbq(m);
+    value = kx::scaled_by_power_of_two(value, -e);
+    exponent += e;
+  }
+};
+
+// product = product * (t + p(j)) for each parameter in order.
+void multiply_factors(scaled_product& product, const kxreal& t, std::span<const kxreal> p) {
   for (const kxreal& v : p) {
     kxreal factor;
     kxadd(t, v, factor);
-    kxmul(product, factor, product);
-    keep_in_range(product, other);
+    product.multiply(factor);
   }
+}
+
+// N/D: the quotient of the values, scaled by 2^(eN - eD) exactly while it
+// stays in the normal range; so its words are those of the unscaled quotient.
+kxreal quotient(const scaled_product& n, const scaled_product& d) {
+  kxreal q;
+  kxdiv(n.value, d.value, q);
+  const long long e = std::clamp(n.exponent - d.exponent, -exponent_clamp, exponent_clamp);
+  return kx::scaled_by_power_of_two(q, static_cast<int>(e));
 }
 
 }  // namespace
@@ -110,18 +137,15 @@ void kxhypergeompfq(int np, int nq, std::span<const kxreal> a, std::span<const k
   if (np == nq + 1 && ending == nullptr) check_convergence(a, b, x);
 
   kxreal sum{1};
-  kxreal num{1};
-  kxreal den{1};
+  scaled_product num;
+  scaled_product den;
   for (int i = 1;; ++i) {
     const kxreal t{i - 1};
-    multiply_factors(num, den, t, a);
-    multiply_factors(den, num, t, b);
-    kxmul(num, x, num);
-    keep_in_range(num, den);
-    kxmuld(den, i, den);
-    keep_in_range(num, den);
-    kxreal term;
-    kxdiv(num, den, term);
+    multiply_factors(num, t, a);
+    multiply_factors(den, t, b);
+    num.multiply(x);
+    den.multiply(static_cast<__float128>(i));
+    const kxreal term = quotient(num, den);
     if (!finiteq(term.hi)) kx::fatal("('*** KXHYPERGEOMPFQ: Term is not finite at I =',i10)", i);
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
