@@ -43,6 +43,25 @@ kxreal polylog_series(int n, const kxreal& x) {
   }
 }
 
+// (x + A(m, 2) x^2 + ... + A(m, m) x^m) / (1 - x)^(m+1) for m = a.size();
+// `in_range` tells whether the sum and the power stayed finite.
+kxreal rational_form(std::span<const kxreal> a, const kxreal& x, bool& in_range) {
+  kxreal sum = x;
+  kxreal t = x;
+  for (std::size_t k = 2; k <= a.size(); ++k) {
+    kxmul(x, t, t);
+    kxreal term;
+    kxmul(a[k - 1], t, term);
+    kxadd(sum, term, sum);
+  }
+  kxreal power;
+  kxnpwr(one_minus(x), static_cast<int>(a.size() + 1), power);
+  in_range = finiteq(sum.hi) && finiteq(power.hi);
+  kxreal r;
+  kxdiv(sum, power, r);
+  return r;
+}
+
 }  // namespace
 
 void kxpolylogpos(int n, const kxreal& x, kxreal& li) {
@@ -98,17 +117,13 @@ void kxpolylogneg(int n, std::span<const kxreal> table, const kxreal& x, kxreal&
         "('*** KXPOLYLOGNEG: Uninitialized or inadequately sized arrays'/ 'Call kxpolylogini or polylog_ini to "
         "initialize array. See documentation.')");
   }
-  const kxreal d = one_minus(x);
-  if (d.hi == 0) kx::fatal("('*** KXPOLYLOGNEG: X = 1 is a pole.')");
-  kxreal sum = x;
-  kxreal t = x;
-  for (long long k = 2; k <= m; ++k) {
-    kxmul(x, t, t);
-    kxreal term;
-    kxmul(table[k - 1], t, term);
-    kxadd(sum, term, sum);
-  }
-  kxreal power;
-  kxnpwr(d, static_cast<int>(m + 1), power);
-  kxdiv(sum, power, li);
+  if (one_minus(x).hi == 0) kx::fatal("('*** KXPOLYLOGNEG: X = 1 is a pole.')");
+  bool in_range = true;
+  li = rational_form(table.first(m), x, in_range);
+  if (in_range || fabsq(x.hi) <= 1) return;
+  // x^m or (1 - x)^(m+1) passed the range: Li_-m(x) = (-1)^(m+1) Li_-m(1/x).
+  kxreal y;
+  kxdiv(kxreal{1}, x, y);
+  li = rational_form(table.first(m), y, in_range);
+  if (m % 2 == 0) kxneg(li, li);
 }

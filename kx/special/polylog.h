@@ -39,7 +39,8 @@ void kxpolylogini(int n, std::span<kxreal> table);
 /// li = Li_-m(x) for m = |n| >= 1 (the sign of n is ignored) and x != 1,
 /// with the table that kxpolylogini filled for order m: x (1 + A(m, 2) x +
 /// ... + A(m, m) x^(m-1)) / (1 - x)^(m+1), the power by kxnpwr. Valid for
-/// every x != 1 (the analytic continuation beyond |x| < 1).
+/// every x != 1 (the analytic continuation beyond |x| < 1); where x^m or
+/// (1 - x)^(m+1) passes the range, by Li_-m(x) = (-1)^(m+1) Li_-m(1/x).
 /// Accuracy: 29 units for x in (0, 0.99), 26 in (1.01, 10), m <= 40. For
 /// x < 0 the terms alternate: 7.5 units of their size sum_i A(m, i) |x|^i /
 /// |1 - x|^(m+1) (m <= 30), 36 units absolute for m <= 8 on (-3, 0).
