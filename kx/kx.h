@@ -23,9 +23,9 @@
 #include <kx/special/exponential_integral.h>
 #include <kx/special/gamma.h>
 #include <kx/special/hurwitz.h>
-#include <kx/special/struve.h>
 #include <kx/special/hypergeometric.h>
 #include <kx/special/polylog.h>
+#include <kx/special/struve.h>
 #include <kx/special/zeta.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>

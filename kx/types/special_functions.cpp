@@ -1,5 +1,10 @@
+#include <kx/special/error_function.h>
+#include <kx/special/exponential_integral.h>
 #include <kx/special/gamma.h>
 #include <kx/special/hurwitz.h>
+#include <kx/special/hypergeometric.h>
+#include <kx/special/polylog.h>
+#include <kx/special/struve.h>
 #include <kx/special/zeta.h>
 #include <kx/types/special_functions.h>
 
@@ -30,3 +35,31 @@ kxreal kxhurwitzzetanbe(std::span<const kxreal> b, int s, const kxreal& a) {
   kxhurwitzzetanbe(b, s, a, z);
   return z;
 }
+
+kxreal kxerfr(const kxreal& x) { kxreal y; kxerfr(x, y); return y; }
+
+kxreal kxerfcr(const kxreal& x) { kxreal y; kxerfcr(x, y); return y; }
+
+kxreal kxexpint(const kxreal& x) { kxreal e; kxexpint(x, e); return e; }
+
+kxreal kxstruvehn(int nu, const kxreal& x) { kxreal h; kxstruvehn(nu, x, h); return h; }
+
+kxreal kxpolylogpos(int n, const kxreal& x) { kxreal li; kxpolylogpos(n, x, li); return li; }
+
+kxreal kxhypergeompfq(int np, int nq, std::span<const kxreal> a, std::span<const kxreal> b, const kxreal& x) {
+  kxreal f;
+  kxhypergeompfq(np, nq, a, b, x, f);
+  return f;
+}
+
+namespace kx {
+
+kxreal polylog_neg(int n, std::span<const kxreal> table, const kxreal& x) {
+  kxreal li;
+  kxpolylogneg(n, table, x, li);
+  return li;
+}
+
+void polylog_ini(int n, std::span<kxreal> table) { kxpolylogini(n, table); }
+
+}  // namespace kx

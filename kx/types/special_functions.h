@@ -3,7 +3,8 @@
 // both work and give the same words. Arguments come in the routine's order;
 // the routines ending in "be" take the even-Bernoulli array that kxberner
 // fills. Accuracy and messages are the routine's (gamma.h, zeta.h,
-// hurwitz.h).
+// hurwitz.h, error_function.h, exponential_integral.h, struve.h, polylog.h,
+// hypergeometric.h).
 #pragma once
 
 #include <span>
@@ -54,3 +55,40 @@ kxreal kxhurwitzzetan(int s, const kxreal& a);
 /// (kxhurwitzzetanbe).
 ///   kxhurwitzzetanbe(b, 2, kxreal{1});   // pi^2/6
 kxreal kxhurwitzzetanbe(std::span<const kxreal> b, int s, const kxreal& a);
+
+/// erf(x) (kxerfr).
+///   kxerfr(kxreal{1});   // 0.8427007929...
+kxreal kxerfr(const kxreal& x);
+
+/// erfc(x) = 1 - erf(x) (kxerfcr).
+///   kxerfcr(kxreal{10});   // 2.0884875837...e-45
+kxreal kxerfcr(const kxreal& x);
+
+/// The exponential integral Ei(x) for x != 0 (kxexpint).
+///   kxexpint(kxreal{1});   // 1.8951178163...
+kxreal kxexpint(const kxreal& x);
+
+/// The Struve function H_nu(x) of integer order nu >= 0 (kxstruvehn).
+///   kxstruvehn(0, kxreal{1});   // 0.5686566270...
+kxreal kxstruvehn(int nu, const kxreal& x);
+
+/// Li_n(x) for n >= 0, |x| < 1 (kxpolylogpos).
+///   kxpolylogpos(2, kxreal{0.5Q});   // pi^2/12 - (log 2)^2/2
+kxreal kxpolylogpos(int n, const kxreal& x);
+
+/// pFq(a; b; x) with np entries of a and nq of b (kxhypergeompfq).
+///   kxhypergeompfq(1, 1, a, b, x);   // e^x for a = b = {1}
+kxreal kxhypergeompfq(int np, int nq, std::span<const kxreal> a, std::span<const kxreal> b, const kxreal& x);
+
+namespace kx {
+
+/// Li_-|n|(x) with the Eulerian table of order |n| that polylog_ini fills
+/// (kxpolylogneg).
+///   std::vector<kxreal> t(3);  kx::polylog_ini(3, t);  polylog_neg(-3, t, x);   // x(1+4x+x^2)/(1-x)^4
+kxreal polylog_neg(int n, std::span<const kxreal> table, const kxreal& x);
+
+/// Fills table(1..|n|) with the Eulerian numbers of order |n| (kxpolylogini).
+///   std::vector<kxreal> t(3);  kx::polylog_ini(3, t);   // t = 1, 4, 1
+void polylog_ini(int n, std::span<kxreal> table);
+
+}  // namespace kx

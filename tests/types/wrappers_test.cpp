@@ -10,6 +10,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include <kx/kx.h>
 
@@ -53,6 +54,14 @@ struct same_words_row {
 
 int n_of(const kxreal& a) { return static_cast<int>(a.hi); }
 
+// The Eulerian table of order m, filled by kxpolylogini.
+std::vector<kxreal> eulerian(int m) {
+  std::vector<kxreal> t(m);
+  kxpolylogini(m, t);
+  return t;
+}
+std::vector<kxreal> pair(const kxreal& a, const kxreal& b) { return {a, b}; }
+
 TEST(Wrappers, GiveTheWordsOfTheRoutineTheyWrap) {
   const oracle::sampler any = uniform(q(-20), q(20)), positive = log_uniform(-300, 300);
   const oracle::sampler unit = uniform(q(0.01Q), q(0.99Q)), orders = uniform(q(2), q(40));
@@ -86,6 +95,16 @@ TEST(Wrappers, GiveTheWordsOfTheRoutineTheyWrap) {
        OUTPUT_OF(kxhurwitzzetan(n_of(a), b, r)), 5},
       {"kxhurwitzzetanbe", orders, to_50, VALUE_OF(kxhurwitzzetanbe(be, n_of(a), b)),
        OUTPUT_OF(kxhurwitzzetanbe(be, n_of(a), b, r))},
+      {"kxerfr", any, any, VALUE_OF(kxerfr(a)), OUTPUT_OF(kxerfr(a, r))},
+      {"kxerfcr", uniform(q(-5), q(30)), any, VALUE_OF(kxerfcr(a)), OUTPUT_OF(kxerfcr(a, r))},
+      {"kxexpint", any, any, VALUE_OF(kxexpint(a)), OUTPUT_OF(kxexpint(a, r)), 10},
+      {"kxstruvehn", orders, uniform(q(-12), q(12)), VALUE_OF(kxstruvehn(n_of(a), b)),
+       OUTPUT_OF(kxstruvehn(n_of(a), b, r)), 10},
+      {"kxpolylogpos", orders, unit, VALUE_OF(kxpolylogpos(n_of(a), b)), OUTPUT_OF(kxpolylogpos(n_of(a), b, r)), 10},
+      {"polylog_neg", orders, any, VALUE_OF(polylog_neg(-n_of(a), eulerian(n_of(a)), b)),
+       OUTPUT_OF(kxpolylogneg(-n_of(a), eulerian(n_of(a)), b, r)), 10},
+      {"kxhypergeompfq", unit, uniform(q(-0.9Q), q(0.9Q)), VALUE_OF(kxhypergeompfq(2, 1, pair(a, q(1)), pair(b, b), b)),
+       OUTPUT_OF(kxhypergeompfq(2, 1, pair(a, q(1)), pair(b, b), b, r)), 10},
   };
   for (const same_words_row& row : rows) {
     oracle::operands gen(oracle::detail::name_hash(row.name));
@@ -151,6 +170,15 @@ concept readable = requires(T&... v) { kxread(5, v...); };
 static_assert(!writable_with<kxreal> && readable<kxreal, kxreal, kxreal, kxreal, kxreal>);
 static_assert(!readable<kxreal, kxreal, kxreal, kxreal, kxreal, kxreal> && !readable<kxreal, kxcomplex>);
 static_assert(!readable<const kxreal> && !readable<> && readable<kxcomplex, kxcomplex>);
+
+TEST(Wrappers, PolylogIniFillsTheTableKxpolyloginiFills) {
+  for (int m : {1, 3, 17}) {
+    std::vector<kxreal> typed(m);
+    kx::polylog_ini(-m, typed);
+    const std::vector<kxreal> routine = eulerian(m);
+    for (int i = 0; i < m; ++i) EXPECT_TRUE(same_words(typed[i], routine[i])) << "order " << m << ", entry " << i;
+  }
+}
 
 TEST(Wrappers, WriteAndReadOneToFiveValues) {
   round_trip<kxreal>(std::make_index_sequence<1>());
