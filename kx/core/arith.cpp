@@ -49,6 +49,7 @@ using kx::iq_num;
 using kx::iq_product;
 using kx::iq_product_field_in_window;
 using kx::iq_sum;
+using kx::iq_pack;
 using kx::iq_unpack;
 using kx::is_finite;
 using kx::overflowed_unless_nan;
@@ -56,16 +57,21 @@ using kx::quad_halves;
 
 namespace {
 
+// The words of two pairs (a second low word of +0 for a binary128 operand)
+// that the unpacked paths take: high words in the window, low words in it
+// or zeros.
+[[gnu::always_inline]] inline bool pairs_in_window(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl) {
+  return iq_in_window(iq_field_of(ah)) && iq_in_window(iq_field_of(bh)) && iq_in_window_or_zero(al) &&
+         iq_in_window_or_zero(bl);
+}
+
 // kxadd on unpacked words where both high words lie in the window and both
 // low words in it or zero: the two-sum of the high words, the low words
 // added to its error one rounding at a time, the quick two-sum. For kxsub
 // the caller flips b's signs: a.hi - b.hi is a.hi + (-b.hi) and the error
 // of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
 [[gnu::always_inline]] inline bool fused_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
-  if (!(iq_in_window(iq_field_of(ah)) && iq_in_window(iq_field_of(bh)) && iq_in_window_or_zero(al) &&
-        iq_in_window_or_zero(bl))) {
-    return false;
-  }
+  if (!pairs_in_window(ah, bh, al, bl)) return false;
   iq_num s, e;
   kx::iq_two_sum(iq_unpack(ah), iq_unpack(bh), s, e);
   const iq_num t2 = iq_sum(iq_sum(e, iq_unpack(al)), iq_unpack(bl));
@@ -87,8 +93,7 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   const iq_u128 bh = iq_bits(b.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bl = iq_bits(b.lo);
-  if (!(iq_in_window(iq_field_of(ah)) && iq_in_window(iq_field_of(bh)) && iq_in_window_or_zero(al) &&
-        iq_in_window_or_zero(bl) && iq_product_field_in_window(iq_field_of(ah), iq_field_of(bh)) &&
+  if (!(pairs_in_window(ah, bh, al, bl) && iq_product_field_in_window(iq_field_of(ah), iq_field_of(bh)) &&
         product_in_window_or_zero(ah, bl) && product_in_window_or_zero(bh, al) &&
         product_in_window_or_zero(al, bl))) {
     return false;
@@ -100,10 +105,9 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   iq_num c21;
   const iq_num c11 = iq_product<true>(xh, yh, &c21);
   const iq_num c2 = iq_sum(iq_product<false>(xh, yl), iq_product<false>(yh, xl));
-  iq_num t1, e;
-  kx::iq_two_sum(c11, c2, t1, e);
-  const iq_num t2 = iq_sum(iq_sum(c21, e), iq_product<false>(xl, yl));
-  c = kx::iq_quick_two_sum(t1, t2);
+  iq_num t1, t2;
+  kx::iq_add_to_product(c11, c21, c2, t1, t2);
+  c = kx::iq_quick_two_sum(t1, iq_sum(t2, iq_product<false>(xl, yl)));
   return true;
 }
 
@@ -112,20 +116,80 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bb = iq_bits(b);
-  if (!(iq_in_window(iq_field_of(ah)) && iq_in_window(iq_field_of(bb)) && iq_in_window_or_zero(al) &&
-        iq_product_field_in_window(iq_field_of(ah), iq_field_of(bb)) && product_in_window_or_zero(bb, al))) {
+  if (!(pairs_in_window(ah, bb, al, 0) && iq_product_field_in_window(iq_field_of(ah), iq_field_of(bb)) &&
+        product_in_window_or_zero(bb, al))) {
     return false;
   }
   const iq_num y = iq_unpack(bb);
   iq_num c21;
   const iq_num c11 = iq_product<true>(iq_unpack(ah), y, &c21);
   const iq_num c2 = iq_product<false>(y, iq_unpack(al));
-  iq_num t1, e;
-  kx::iq_two_sum(c11, c2, t1, e);
-  c = kx::iq_quick_two_sum(t1, iq_sum(c21, e));
+  iq_num t1, t2;
+  kx::iq_add_to_product(c11, c21, c2, t1, t2);
+  c = kx::iq_quick_two_sum(t1, t2);
   return true;
 }
 
+
+// The correction quotient n / b.hi of kxdiv and kxdivd and the closing
+// quick two-sum with s1. A quotient outside the window (a tiny remainder
+// over a large divisor) is the packed one, which leaves it to the compiler.
+[[gnu::always_inline]] inline kxreal corrected_quotient(const iq_num& s1, const iq_num& n, const iq_num& divisor) {
+  if (n.sig != 0 && !kx::iq_quotient_field_in_window(n.field, divisor.field)) [[unlikely]] {
+    return kx::iq_quick_two_sum(iq_pack(s1), kx::iq_div(iq_pack(n), iq_pack(divisor)));
+  }
+  return kx::iq_quick_two_sum(s1, kx::iq_quotient(n, divisor));
+}
+
+// kxdiv on unpacked words where the high words, the quotient s1 and its
+// products with b's words lie in the window (low words in it or zero).
+[[gnu::always_inline]] inline bool fused_quotient(const kxreal& a, const kxreal& b, kxreal& c) {
+  const iq_u128 ah = iq_bits(a.hi);
+  const iq_u128 bh = iq_bits(b.hi);
+  const iq_u128 al = iq_bits(a.lo);
+  const iq_u128 bl = iq_bits(b.lo);
+  if (!(pairs_in_window(ah, bh, al, bl) && kx::iq_quotient_field_in_window(iq_field_of(ah), iq_field_of(bh)))) {
+    return false;
+  }
+  const iq_num xh = iq_unpack(ah);
+  const iq_num yh = iq_unpack(bh);
+  const iq_num yl = iq_unpack(bl);
+  const iq_num s1 = kx::iq_quotient(xh, yh);
+  if (!(iq_product_field_in_window(s1.field, yh.field) &&
+        (yl.sig == 0 || iq_product_field_in_window(s1.field, yl.field)))) {
+    return false;
+  }
+  iq_num c21;
+  const iq_num c11 = iq_product<true>(s1, yh, &c21);
+  iq_num t1, t2;
+  kx::iq_add_to_product(c11, c21, iq_product<false>(s1, yl), t1, t2);
+  const iq_num t12 = iq_sum(t1, t2);
+  const iq_num t22 = iq_sum(t2, kx::iq_negated(iq_sum(t12, kx::iq_negated(t1))));
+  iq_num rh, rl;
+  kx::iq_remainder_of(xh, iq_unpack(al), t12, t22, rh, rl);
+  c = corrected_quotient(s1, iq_sum(rh, rl), yh);
+  return true;
+}
+
+// kxdivd likewise: a.hi / b and its product with b in the window.
+[[gnu::always_inline]] inline bool fused_quotient_by_word(const kxreal& a, __float128 b, kxreal& c) {
+  const iq_u128 ah = iq_bits(a.hi);
+  const iq_u128 al = iq_bits(a.lo);
+  const iq_u128 bb = iq_bits(b);
+  if (!(pairs_in_window(ah, bb, al, 0) && kx::iq_quotient_field_in_window(iq_field_of(ah), iq_field_of(bb)))) {
+    return false;
+  }
+  const iq_num xh = iq_unpack(ah);
+  const iq_num y = iq_unpack(bb);
+  const iq_num t1 = kx::iq_quotient(xh, y);
+  if (!iq_product_field_in_window(t1.field, y.field)) return false;
+  iq_num error;
+  const iq_num p = iq_product<true>(t1, y, &error);
+  iq_num rh, rl;
+  kx::iq_remainder_of(xh, iq_unpack(al), p, error, rh, rl);
+  c = corrected_quotient(t1, iq_sum(rh, rl), y);
+  return true;
+}
 
 // The old tiers of kxadd and kxsub, out of line: high words in the window
 // with a low word outside it (the first three lines of Knuth's two-sum at
@@ -203,6 +267,7 @@ void kxmuld(const kxreal& a, __float128 b, kxreal& c) {
 }
 
 void kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
+  if (fused_quotient(a, b, c)) [[likely]] return;
   const __float128 s1 = iq_div(a.hi, b.hi);
   const iq_rounded_product c1 = iq_two_product(s1, b.hi);
   const __float128 c2 = iq_mul(s1, b.lo);
@@ -216,6 +281,7 @@ void kxdiv(const kxreal& a, const kxreal& b, kxreal& c) {
 }
 
 void kxdivd(const kxreal& a, __float128 b, kxreal& c) {
+  if (fused_quotient_by_word(a, b, c)) [[likely]] return;
   const __float128 t1 = iq_div(a.hi, b);
   const iq_rounded_product t = iq_two_product(t1, b);
   const quad_halves r = iq_remainder_of(a, t.p, t.error);

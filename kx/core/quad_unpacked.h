@@ -213,6 +213,24 @@ inline bool iq_in_window_or_zero(iq_u128 b) { return iq_is_zero(b) || iq_in_wind
   return {iq_pack(hi), iq_pack(iq_sum(t, iq_negated(iq_sum(hi, iq_negated(s)))))};
 }
 
+/// add_to_product of eft.h: t1 = c11 + c2 by two-sum, t2 = c21 + its error.
+[[gnu::always_inline]] inline void iq_add_to_product(const iq_num& c11, const iq_num& c21, const iq_num& c2, iq_num& t1,
+                                                     iq_num& t2) {
+  iq_num e;
+  iq_two_sum(c11, c2, t1, e);
+  t2 = iq_sum(c21, e);
+}
+
+/// remainder_of of eft.h: a - (p + q) as high = a.hi - p by two-sum and
+/// low = (its error + a.lo) - q. The error's two terms are added in the
+/// other order there, which gives the same word.
+[[gnu::always_inline]] inline void iq_remainder_of(const iq_num& a_hi, const iq_num& a_lo, const iq_num& p,
+                                                   const iq_num& q, iq_num& high, iq_num& low) {
+  iq_num e;
+  iq_two_sum(a_hi, iq_negated(p), high, e);
+  low = iq_sum(iq_sum(e, a_lo), iq_negated(q));
+}
+
 /// Whether the product of words with these fields lies in the window with
 /// room above for the rounding carry.
 inline bool iq_product_field_in_window(int fx, int fy) {
