@@ -58,15 +58,14 @@ using kx::quad_halves;
 namespace {
 
 // The words of two pairs (a second low word of +0 for a binary128 operand)
-// that the unpacked paths take: high words in the window, low words in it
-// or zeros.
+// that the unpacked paths take: each in the window or a zero.
 [[gnu::always_inline]] inline bool pairs_in_window(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl) {
-  return iq_in_window(iq_field_of(ah)) && iq_in_window(iq_field_of(bh)) && iq_in_window_or_zero(al) &&
+  return iq_in_window_or_zero(ah) && iq_in_window_or_zero(bh) && iq_in_window_or_zero(al) &&
          iq_in_window_or_zero(bl);
 }
 
-// kxadd on unpacked words where both high words lie in the window and both
-// low words in it or zero: the two-sum of the high words, the low words
+// kxadd on unpacked words where every word lies in the window or is a
+// zero: the two-sum of the high words, the low words
 // added to its error one rounding at a time, the quick two-sum. For kxsub
 // the caller flips b's signs: a.hi - b.hi is a.hi + (-b.hi) and the error
 // of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
@@ -85,17 +84,16 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return iq_is_zero(x) || iq_is_zero(y) || iq_product_field_in_window(iq_field_of(x), iq_field_of(y));
 }
 
-// kxmul on unpacked words where both high words, their product and each
-// product with a nonzero low word lie in the window (low words in it or
-// zero): the terms of the plain formula in its order, one pack per word.
+// kxmul on unpacked words where every word and every product of two
+// nonzero words lies in the window: the terms of the plain formula in its
+// order, one pack per word.
 [[gnu::always_inline]] inline bool fused_product(const kxreal& a, const kxreal& b, kxreal& c) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 bh = iq_bits(b.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bl = iq_bits(b.lo);
-  if (!(pairs_in_window(ah, bh, al, bl) && iq_product_field_in_window(iq_field_of(ah), iq_field_of(bh)) &&
-        product_in_window_or_zero(ah, bl) && product_in_window_or_zero(bh, al) &&
-        product_in_window_or_zero(al, bl))) {
+  if (!(pairs_in_window(ah, bh, al, bl) && product_in_window_or_zero(ah, bh) && product_in_window_or_zero(ah, bl) &&
+        product_in_window_or_zero(bh, al) && product_in_window_or_zero(al, bl))) {
     return false;
   }
   const iq_num xh = iq_unpack(ah);
@@ -111,13 +109,12 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return true;
 }
 
-// kxmuld likewise: a.hi b and b a.lo in the window (or a.lo zero).
+// kxmuld likewise, for b in the window or a zero.
 [[gnu::always_inline]] inline bool fused_product_by_word(const kxreal& a, __float128 b, kxreal& c) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bb = iq_bits(b);
-  if (!(pairs_in_window(ah, bb, al, 0) && iq_product_field_in_window(iq_field_of(ah), iq_field_of(bb)) &&
-        product_in_window_or_zero(bb, al))) {
+  if (!(pairs_in_window(ah, bb, al, 0) && product_in_window_or_zero(ah, bb) && product_in_window_or_zero(bb, al))) {
     return false;
   }
   const iq_num y = iq_unpack(bb);
@@ -141,24 +138,23 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return kx::iq_quick_two_sum(s1, kx::iq_quotient(n, divisor));
 }
 
-// kxdiv on unpacked words where the high words, the quotient s1 and its
-// products with b's words lie in the window (low words in it or zero).
+// kxdiv on unpacked words where every word is in the window or a zero (b.hi
+// in it), and the quotient s1 and its products with b's words in it or
+// zeros.
 [[gnu::always_inline]] inline bool fused_quotient(const kxreal& a, const kxreal& b, kxreal& c) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 bh = iq_bits(b.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bl = iq_bits(b.lo);
-  if (!(pairs_in_window(ah, bh, al, bl) && kx::iq_quotient_field_in_window(iq_field_of(ah), iq_field_of(bh)))) {
+  if (!(pairs_in_window(ah, bh, al, bl) && iq_in_window(iq_field_of(bh)) &&
+        (iq_is_zero(ah) || kx::iq_quotient_field_in_window(iq_field_of(ah), iq_field_of(bh))))) {
     return false;
   }
   const iq_num xh = iq_unpack(ah);
   const iq_num yh = iq_unpack(bh);
   const iq_num yl = iq_unpack(bl);
   const iq_num s1 = kx::iq_quotient(xh, yh);
-  if (!(iq_product_field_in_window(s1.field, yh.field) &&
-        (yl.sig == 0 || iq_product_field_in_window(s1.field, yl.field)))) {
-    return false;
-  }
+  if (!(kx::iq_product_fits(s1, yh) && kx::iq_product_fits(s1, yl))) return false;
   iq_num c21;
   const iq_num c11 = iq_product<true>(s1, yh, &c21);
   iq_num t1, t2;
@@ -171,18 +167,19 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return true;
 }
 
-// kxdivd likewise: a.hi / b and its product with b in the window.
+// kxdivd likewise, for b in the window.
 [[gnu::always_inline]] inline bool fused_quotient_by_word(const kxreal& a, __float128 b, kxreal& c) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bb = iq_bits(b);
-  if (!(pairs_in_window(ah, bb, al, 0) && kx::iq_quotient_field_in_window(iq_field_of(ah), iq_field_of(bb)))) {
+  if (!(pairs_in_window(ah, bb, al, 0) && iq_in_window(iq_field_of(bb)) &&
+        (iq_is_zero(ah) || kx::iq_quotient_field_in_window(iq_field_of(ah), iq_field_of(bb))))) {
     return false;
   }
   const iq_num xh = iq_unpack(ah);
   const iq_num y = iq_unpack(bb);
   const iq_num t1 = kx::iq_quotient(xh, y);
-  if (!iq_product_field_in_window(t1.field, y.field)) return false;
+  if (!kx::iq_product_fits(t1, y)) return false;
   iq_num error;
   const iq_num p = iq_product<true>(t1, y, &error);
   iq_num rh, rl;

@@ -238,6 +238,12 @@ inline bool iq_product_field_in_window(int fx, int fy) {
          static_cast<unsigned>(iq_window_high - 2 - iq_window_low);
 }
 
+/// Whether x * y is worked by iq_product: a zero factor, or a product whose
+/// field lies in the window.
+inline bool iq_product_fits(const iq_num& x, const iq_num& y) {
+  return x.sig == 0 || y.sig == 0 || iq_product_field_in_window(x.field, y.field);
+}
+
 /// x * y rounded once from the significands' integer product, with its
 /// exact error P - round(P) when WithError (+0 if none): at most 113 bits,
 /// its exponent above the window's lower end less 224. A zero factor gives

@@ -33,7 +33,6 @@ kxreal newton_sqrt(const kxreal& a) {
 bool fused_newton_sqrt(const kxreal& a, kxreal& b) {
   using kx::iq_num;
   using kx::iq_product;
-  using kx::iq_product_field_in_window;
   const kx::iq_u128 ah = kx::iq_bits(a.hi);
   const kx::iq_u128 al = kx::iq_bits(a.lo);
   if (!(kx::iq_in_window(kx::iq_field_of(ah)) && kx::iq_in_window_or_zero(al))) return false;
@@ -43,19 +42,18 @@ bool fused_newton_sqrt(const kxreal& a, kxreal& b) {
   const iq_num root = kx::iq_root(x);
   if (!kx::iq_quotient_field_in_window(one.field, root.field)) return false;
   const iq_num t1 = kx::iq_quotient(one, root);
-  if (!iq_product_field_in_window(x.field, t1.field)) return false;
+  if (!kx::iq_product_fits(x, t1)) return false;
   const iq_num t2 = iq_product<false>(x, t1);
-  if (!iq_product_field_in_window(t2.field, t2.field)) return false;
+  if (!kx::iq_product_fits(t2, t2)) return false;
   iq_num c21;
   const iq_num c11 = iq_product<true>(t2, t2, &c21);
   iq_num rh, rl;
   kx::iq_remainder_of(x, kx::iq_unpack(al), c11, c21, rh, rl);
   const iq_num r = kx::iq_sum(rl, rh);
-  if (r.sig != 0 && !(iq_product_field_in_window(r.field, half.field) &&
-                      iq_product_field_in_window(r.field - 1, t1.field))) {
-    return false;
-  }
-  const iq_num t3 = iq_product<false>(iq_product<false>(r, half), t1);
+  if (!kx::iq_product_fits(r, half)) return false;
+  const iq_num half_r = iq_product<false>(r, half);
+  if (!kx::iq_product_fits(half_r, t1)) return false;
+  const iq_num t3 = iq_product<false>(half_r, t1);
   const iq_num zero = {0, 0, false};
   iq_num s, e;
   kx::iq_two_sum(t2, t3, s, e);
