@@ -130,10 +130,13 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
 
 // The correction quotient n / b.hi of kxdiv and kxdivd and the closing
 // quick two-sum with s1. A quotient outside the window (a tiny remainder
-// over a large divisor) is the packed one, which leaves it to the compiler.
+// over a large divisor, or a huge one from an unnormalised dividend) is the
+// packed one, which leaves it to the compiler, and an overflow there is
+// settled as the routines settle it.
 [[gnu::always_inline]] inline kxreal corrected_quotient(const iq_num& s1, const iq_num& n, const iq_num& divisor) {
   if (n.sig != 0 && !kx::iq_quotient_field_in_window(n.field, divisor.field)) [[unlikely]] {
-    return kx::iq_quick_two_sum(iq_pack(s1), kx::iq_div(iq_pack(n), iq_pack(divisor)));
+    const kxreal c = kx::iq_quick_two_sum(iq_pack(s1), kx::iq_div(iq_pack(n), iq_pack(divisor)));
+    return is_finite(c.hi) ? c : overflowed_unless_nan(iq_pack(s1), c);
   }
   return kx::iq_quick_two_sum(s1, kx::iq_quotient(n, divisor));
 }
