@@ -13,6 +13,7 @@
 #include <random>
 
 #include <kx/core/arith_reference.h>
+#include <kx/core/binary_power.h>
 #include <kx/core/eft.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/core/quad_divide.h>
@@ -602,6 +603,21 @@ TEST(FastRoutines, SquareRootsAreThePlainFormula) {
     const kxreal y = reference_sqrt(a);
     ASSERT_TRUE(same_words(x, y)) << "kxsqrt " << hex(a) << " gives " << hex(x) << " not " << hex(y);
   }
+}
+
+// The integer powers' bit count against the logarithm formula: every m up
+// to 2^20, every m within 3000 of each power of two above, and random m.
+TEST(FastRoutines, PowerBitCountsAreTheLogarithmFormulas) {
+  const auto check = [](long m) {
+    if (m < 1 || m > 0x7fffffffL) return;
+    ASSERT_EQ(kx::power_bit_count(static_cast<int>(m)), kx::reference_power_bit_count(static_cast<int>(m))) << m;
+  };
+  for (long m = 1; m <= (1L << 20); ++m) check(m);
+  for (int k = 20; k <= 31; ++k) {
+    for (long j = -3000; j <= 3000; ++j) check((1L << k) + j);
+  }
+  std::mt19937_64 gen(21);
+  for (long i = 0; i < scaled(100000); ++i) check(static_cast<long>(gen() % 0x7fffffffUL) + 1);
 }
 
 // The relation search's updates a +- m x skip the work for multipliers 0
