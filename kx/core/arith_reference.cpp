@@ -5,6 +5,7 @@
 #include <kx/core/arith_reference.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_sqrt.h>
+#include <kx/core/quad_words.h>
 
 namespace kx {
 
@@ -96,6 +97,14 @@ void reference_kxdivd(const kxreal& a, __float128 b, kxreal& c) {
   const __float128 t2 = (r.high + r.low) / b;
   c = renormalise(t1, t2);
   if (!is_finite(c.hi) && is_finite(b)) [[unlikely]] c = overflowed_unless_nan(t1, c);
+}
+
+// 1/ln 2, and the guard that lifts exact powers of two to their full count.
+int reference_power_bit_count(int m) {
+  const __float128 inverse_log2 = quad_from_words(0x3FFF71547652B82F, 0xE1777D0FFDA0D23A);
+  const __float128 bit_count_guard = static_cast<__float128>(1e-14);
+  const __float128 mq = m;
+  return static_cast<int>(truncq(((logq(mq) * inverse_log2) + 1) + bit_count_guard));
 }
 
 // Karp's form: t1 = 1/sqrt(a.hi), t2 = a.hi t1, b = t2 + (a - t2^2) t1 / 2.

@@ -18,6 +18,9 @@ void reference_kxdivd(const kxreal& a, __float128 b, kxreal& c);
 /// or a - R + R for a.hi <= 0), the low word rounded to an integer above,
 /// for |a.hi| < 2^225.
 void reference_kxnint(const kxreal& a, kxreal& b);
+/// The binary digits of m >= 1 by the binary128 logarithm, as the integer
+/// powers count them.
+int reference_power_bit_count(int m);
 /// The Newton step of kxsqrt for a.hi > 0 without far exponent.
 kxreal reference_newton_sqrt(const kxreal& a);
 

@@ -4,8 +4,8 @@
 
 namespace kx {
 
-/// The number of binary digits of m >= 1, from a binary128 logarithm with a
-/// guard that counts exact powers of two in full.
+/// The number of binary digits of m >= 1: the count the binary128 logarithm
+/// with its guard gives (reference_power_bit_count), for every int m.
 int power_bit_count(int m);
 
 /// a^m for m >= 1 with the product routine multiply(x, y, out): a itself for

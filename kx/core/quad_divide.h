@@ -62,22 +62,23 @@ inline iq_u64 iq_quotient_digit(iq_u128& r, iq_u64 limb, iq_u128 v) {
   return q;
 }
 
-/// x / y for in-window x and y whose quotient's field is in the window.
-inline __float128 iq_divide_in_window(iq_u128 bx, iq_u128 by, int field) {
-  const iq_u128 sign = (bx ^ by) & iq_sign_bit;
+/// x / y for a nonzero y whose quotient's field is in the window; a zero
+/// x gives a zero of the quotient's sign.
+[[gnu::always_inline]] inline iq_num iq_quotient(const iq_num& x, const iq_num& y) {
+  const bool negative = x.negative != y.negative;
+  if (x.sig == 0) return {0, 0, negative};
   // floor(mx 2^131 / (my 2^15)) = floor(mx 2^116 / my), in [2^115, 2^117).
-  const iq_u128 v = iq_significand(by) << 15;
-  const iq_u128 mx = iq_significand(bx);
+  const iq_u128 v = y.sig << 15;
   // mx 2^131 as 64-bit limbs: mx 2^3 on top, two zero limbs below; the
   // top is below 2^116 < v, so the quotient has two digits.
-  iq_u128 r = mx << 3;
+  iq_u128 r = x.sig << 3;
   const iq_u64 q1 = iq_quotient_digit(r, 0, v);
   const iq_u64 q0 = iq_quotient_digit(r, 0, v);
   iq_u128 q = (static_cast<iq_u128>(q1) << 64) | q0;
   const bool sticky = r != 0;
   // Keep 113 bits: shift by 4 for a 117-bit q, by 3 for 116 bits.
   const int s = static_cast<int>(q >> 116) + 3;
-  int e = field - 4 + s;
+  int e = x.field - y.field + iq_bias - 4 + s;
   const unsigned rest = static_cast<unsigned>(q) & ((1u << s) - 1);
   const unsigned half = 1u << (s - 1);
   q >>= s;
@@ -88,7 +89,13 @@ inline __float128 iq_divide_in_window(iq_u128 bx, iq_u128 by, int field) {
       ++e;
     }
   }
-  return iq_quad(sign | (static_cast<iq_u128>(e) << 112) | (q & iq_fraction_mask));
+  return {q, e, negative};
+}
+
+/// Whether a quotient of words with these fields lies in the window with
+/// room above for the rounding carry.
+inline bool iq_quotient_field_in_window(int fx, int fy) {
+  return iq_product_field_in_window(fx, 2 * iq_bias - fy);
 }
 
 inline __float128 iq_div(__float128 x, __float128 y) {
@@ -96,11 +103,8 @@ inline __float128 iq_div(__float128 x, __float128 y) {
   const iq_u128 by = iq_bits(y);
   const int fx = iq_field_of(bx);
   const int fy = iq_field_of(by);
-  const int field = fx - fy + iq_bias;
-  if (iq_in_window(fx) && iq_in_window(fy) &&
-      static_cast<unsigned>(field - iq_window_low) <= static_cast<unsigned>(iq_window_high - 2 - iq_window_low))
-      [[likely]] {
-    return iq_divide_in_window(bx, by, field);
+  if (iq_in_window(fx) && iq_in_window(fy) && iq_quotient_field_in_window(fx, fy)) [[likely]] {
+    return iq_pack(iq_quotient(iq_unpack(bx), iq_unpack(by)));
   }
   // A zero over an in-window word: a zero of the quotient's sign.
   if (iq_is_zero(bx) && iq_in_window(fy)) return iq_quad((bx ^ by) & iq_sign_bit);
@@ -119,16 +123,16 @@ inline iq_u128 iq_divide_wide(iq_u128 n_high, iq_u128 n_low, iq_u128 x) {
   return (static_cast<iq_u128>(q1) << 64) | q0;
 }
 
-/// The square root of a positive in-window word. With M the significand
+/// The square root of a positive in-window word, unpacked. With M the significand
 /// (doubled for an odd exponent, so M 2^-112 is in [1, 4)), S = floor(sqrt(
 /// M 2^116)) in [2^114, 2^115] from a double estimate (53 bits) and two
 /// integer Newton steps, each at most squaring the error and never below
 /// floor(sqrt), then corrected to it; the two bits below the 113 kept and
 /// the sticky bit S^2 != M 2^116 round it.
-inline __float128 iq_sqrt_in_window(iq_u128 bx) {
-  const int unbiased = iq_field_of(bx) - iq_bias;
+inline iq_num iq_root(const iq_num& x) {
+  const int unbiased = x.field - iq_bias;
   const bool odd = (unbiased & 1) != 0;
-  const iq_u128 m = iq_significand(bx) << (odd ? 1 : 0);
+  const iq_u128 m = x.sig << (odd ? 1 : 0);
   const iq_u128 n_high = m >> 12;  // M 2^116 = M 2^228 / 2^112, as (high:low)
   const iq_u128 n_low = m << 116;
   const double root = std::sqrt(static_cast<double>(m) * 0x1p-112);  // in [1, 2]
@@ -159,13 +163,13 @@ inline __float128 iq_sqrt_in_window(iq_u128 bx) {
       ++e;
     }
   }
-  return iq_quad((static_cast<iq_u128>(e) << 112) | (q & iq_fraction_mask));
+  return {q, e, false};
 }
 
 /// quad_sqrt(x), the same word.
 inline __float128 iq_sqrt(__float128 x) {
   const iq_u128 b = iq_bits(x);
-  if ((b & iq_sign_bit) == 0 && iq_in_window(iq_field_of(b))) [[likely]] return iq_sqrt_in_window(b);
+  if ((b & iq_sign_bit) == 0 && iq_in_window(iq_field_of(b))) [[likely]] return iq_pack(iq_root(iq_unpack(b)));
   return quad_sqrt(x);
 }
 

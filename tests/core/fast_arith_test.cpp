@@ -13,6 +13,7 @@
 #include <random>
 
 #include <kx/core/arith_reference.h>
+#include <kx/core/binary_power.h>
 #include <kx/core/eft.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/core/quad_divide.h>
@@ -523,21 +524,100 @@ TEST(FastRoutines, ConstructedQuotients) {
   }
 }
 
+// kxsqrt's plain formula for a.hi > 0, scaled near 1 for far exponents.
+kxreal reference_sqrt(const kxreal& a) {
+  if (!kx::has_far_exponent(a.hi)) return kx::reference_newton_sqrt(a);
+  const int k = ilogbq(a.hi) / 2;
+  return kx::scaled_by_power_of_two(kx::reference_newton_sqrt(kx::scaled_by_power_of_two(a, -2 * k)), k);
+}
+
+// The unpacked paths at their edges: pairs with a zero high word (of either
+// sign, beside a zero or nonzero low word), low words at the window's ends,
+// and divisors that put the quotient, or the remainder's correction
+// quotient, at the window's ends. Each row: routine, its plain formula and
+// the sampler of b given a; kxmuld, kxdivd and kxsqrt ride along.
+TEST(FastRoutines, UnpackedPathsAtTheirEdges) {
+  words w(20);
+  const auto zero_high = [&w](const kxreal& x) {
+    return kxreal{iq_quad(w.coin() ? iq_sign_bit : 0), w.coin() ? x.lo : iq_quad(w.coin() ? iq_sign_bit : 0)};
+  };
+  const auto edge_low = [&w](kxreal x) {
+    x.lo = w.word(w.coin() ? kx::iq_window_low + w.uniform(-2, 2) : kx::iq_window_high + w.uniform(-2, 2), w.coin());
+    return x;
+  };
+  // b.hi with a.hi / b.hi near a window end, or (b.hi near a.hi's field
+  // less 226) a correction quotient there.
+  const auto edge_divisor = [&w](const kxreal& a) {
+    const int fa = kx::iq_field_of(iq_bits(a.hi));
+    const int end = w.coin() ? kx::iq_window_low : kx::iq_window_high;
+    return w.pair(fa - (w.coin() ? end : end + 226) + 0x3fff + w.uniform(-3, 3));
+  };
+  struct row {
+    pair_routine fast, plain;
+    const char* name;
+    int sampler;  // 0 zero high words, 1 low words at the window ends, 2 divisors at the ends
+  };
+  const row rows[] = {{kxadd, kx::reference_kxadd, "kxadd", 0}, {kxsub, kx::reference_kxsub, "kxsub", 0},
+                      {kxmul, kx::reference_kxmul, "kxmul", 0}, {kxdiv, kx::reference_kxdiv, "kxdiv", 0},
+                      {kxadd, kx::reference_kxadd, "kxadd", 1}, {kxmul, kx::reference_kxmul, "kxmul", 1},
+                      {kxdiv, kx::reference_kxdiv, "kxdiv", 1}, {kxdiv, kx::reference_kxdiv, "kxdiv", 2}};
+  for (const row& r : rows) {
+    for (long i = 0; i < scaled(200000); ++i) {
+      kxreal a = w.pair(w.field());
+      kxreal b = r.sampler == 2 ? edge_divisor(a) : w.partner(a);
+      if (r.sampler == 0) {
+        if (w.coin()) a = zero_high(a);
+        if (!w.one_in(3)) b = zero_high(b);
+      } else if (r.sampler == 1) {
+        a = edge_low(a);
+        if (w.coin()) b = edge_low(b);
+      }
+      kxreal x, y;
+      r.fast(a, b, x);
+      r.plain(a, b, y);
+      const bool nan = isnanq(x.hi) && isnanq(y.hi);
+      ASSERT_TRUE(nan || same_words(x, y)) << r.name << " " << hex(a) << " " << hex(b) << " gives " << hex(x)
+                                           << " not " << hex(y);
+      if (r.sampler == 1 && a.hi > 0 && kx::is_finite(a.hi)) {
+        kxsqrt(a, x);
+        ASSERT_TRUE(same_words(x, reference_sqrt(a))) << "kxsqrt " << hex(a);
+      }
+      if (r.sampler != 0) continue;
+      kxmuld(a, b.hi, x);
+      kx::reference_kxmuld(a, b.hi, y);
+      ASSERT_TRUE(same_words(x, y) || (isnanq(x.hi) && isnanq(y.hi))) << "kxmuld " << hex(a) << " " << hexq(b.hi);
+      kxdivd(a, b.hi, x);
+      kx::reference_kxdivd(a, b.hi, y);
+      ASSERT_TRUE(same_words(x, y) || (isnanq(x.hi) && isnanq(y.hi))) << "kxdivd " << hex(a) << " " << hexq(b.hi);
+    }
+  }
+}
+
 TEST(FastRoutines, SquareRootsAreThePlainFormula) {
   words w(18);
   for (long i = 0; i < scaled(1000000); ++i) {
     kxreal a = w.pair(w.field());
     if (!(a.hi > 0) || !kx::is_finite(a.hi)) continue;
-    kxreal x, y;
+    kxreal x;
     kxsqrt(a, x);
-    if (kx::has_far_exponent(a.hi)) {
-      const int k = ilogbq(a.hi) / 2;
-      y = kx::scaled_by_power_of_two(kx::reference_newton_sqrt(kx::scaled_by_power_of_two(a, -2 * k)), k);
-    } else {
-      y = kx::reference_newton_sqrt(a);
-    }
+    const kxreal y = reference_sqrt(a);
     ASSERT_TRUE(same_words(x, y)) << "kxsqrt " << hex(a) << " gives " << hex(x) << " not " << hex(y);
   }
+}
+
+// The integer powers' bit count against the logarithm formula: every m up
+// to 2^20, every m within 3000 of each power of two above, and random m.
+TEST(FastRoutines, PowerBitCountsAreTheLogarithmFormulas) {
+  const auto check = [](long m) {
+    if (m < 1 || m > 0x7fffffffL) return;
+    ASSERT_EQ(kx::power_bit_count(static_cast<int>(m)), kx::reference_power_bit_count(static_cast<int>(m))) << m;
+  };
+  for (long m = 1; m <= (1L << 20); ++m) check(m);
+  for (int k = 20; k <= 31; ++k) {
+    for (long j = -3000; j <= 3000; ++j) check((1L << k) + j);
+  }
+  std::mt19937_64 gen(21);
+  for (long i = 0; i < scaled(100000); ++i) check(static_cast<long>(gen() % 0x7fffffffUL) + 1);
 }
 
 // The relation search's updates a +- m x skip the work for multipliers 0
