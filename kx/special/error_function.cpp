@@ -1,8 +1,9 @@
 // erf and erfc share one evaluation. Below 10 (and down to -13) the power
 // series erf(x) = 2 e^(-x^2)/sqrt(pi) sum_k 2^k x^(2k+1)/(1 3 5 ... (2k+1)),
-// whose terms all have the sign of x, with erfc = 1 - erf. From 10 up,
-// sqrt(pi) e^(x^2) erfc(x) by Laplace's continued fraction, with erf =
-// 1 - erfc, so that erfc keeps its relative accuracy deep in its tail.
+// whose terms all have the sign of x, with erfc = 1 - erf up to x = 1. From
+// 10 up, and for erfc alone from 1 up, sqrt(pi) e^(x^2) erfc(x) by Laplace's
+// continued fraction, with erf = 1 - erfc, so that erfc keeps its relative
+// accuracy wherever 1 - erf would cancel.
 #include <quadmath.h>
 
 #include <kx/core/core.h>
@@ -18,6 +19,9 @@ namespace {
 constexpr __float128 bits_log_2 = 156.651262806547639928294459449547905Q;
 // The series gives way to the continued fraction at the integer part, 10.
 constexpr __float128 fraction_start = 10.2599999999999999999999999999999998Q;
+// Above 1, 1 - erf would lose more than 3 bits (erfc(1) = 0.157): erfc
+// comes from the continued fraction, which settles there in 3200 terms.
+constexpr __float128 erfc_fraction_start = 1;
 // The series' first "previous ratio", above any ratio t/S it can meet.
 constexpr __float128 first_ratio = 1e10Q;
 constexpr int term_limit = 100000;
@@ -82,11 +86,11 @@ kxreal erf_series(const kxreal& x, routine r) {
 }
 
 // sqrt(pi) e^(x^2) erfc(x) = 1/(x + (1/2)/(x + 1/(x + (3/2)/(x + ...)))),
-// for x >= 10, summed as the differences of successive convergents:
+// for x > 1, summed as the differences of successive convergents:
 // t_1 = rho_1 = 1/x and, with a_n = (n - 1)/2, m = a_n rho_(n-1),
 // rho_n = 1/(x + m), t_n = -t_(n-1) m rho_n. The terms alternate and fall
 // (|t_n/t_(n-1)| = 1 - x rho_n), so the sum is within |t_n| of the value;
-// at x = 10 it settles to 2^-226 in under 100 terms.
+// at x = 10 it settles to 2^-226 in under 100 terms, at x = 1 in 3200.
 kxreal scaled_erfc(const kxreal& x, routine r) {
   kxreal rho;
   kxdiv(kxreal{1}, x, rho);
@@ -135,7 +139,7 @@ erf_values error_functions(const kxreal& x, routine r) {
     return v;
   }
   if (vs_minus_upper < 0) return {kxreal{-1}, kxreal{2}};
-  if (vs_lower < 0) {
+  if (vs_lower < 0 && !(r == routine::erfc && x.hi > erfc_fraction_start)) {
     v.erf = erf_series(x, r);
     kxsub(kxreal{1}, v.erf, v.erfc);
     return v;

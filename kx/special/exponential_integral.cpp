@@ -1,6 +1,6 @@
 // Ei(x) = -Gamma(0, -x): the incomplete gamma function's series of E1 below
-// |x| = 188.258 (its continued fraction for x <= -100), its asymptotic
-// expansion above.
+// |x| = 188.258 (its continued fraction for -188.258 < x <= -1), its
+// asymptotic expansion above.
 #include <kx/core/core.h>
 #include <kx/special/exponential_integral.h>
 #include <kx/special/gamma.h>

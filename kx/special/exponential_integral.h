@@ -10,10 +10,8 @@
 /// x != 0, as -Gamma(0, -x) by kxincgammar.
 /// Accuracy: 760 units for 0.5 < x < 188.258 (450 absolute on (0.01, 1),
 /// around the zero at 0.3725), 18000 for 188.258 <= |x| < 10000 (the
-/// asymptotic expansion), 430 for -188.258 < x <= -100 (the continued
-/// fraction). For -100 < x < 0 the series of E1 cancels as E1(-x) falls
-/// below log|x|: 2.3e17 units (51 digits) measured down to x = -30, 1.5e48
-/// (20 digits) down to -100.
+/// asymptotic expansion), 2500 for -188.258 < x <= -1 (the continued
+/// fraction; 430 below -100) and 980 on (-1, -0.01) (the series of E1).
 /// Messages: "*** KXEXPINT: argument is zero"; kxincgammar's and kxexp's
 /// pass through (|x| >= 11000 stops in kxexp).
 ///   kxexpint(kxreal{1}, e);   // e = 1.8951178163...

@@ -2,8 +2,8 @@
 // S1, S2 (the Bessel functions I_y(118), I_-y(118) up to known factors) and
 // the reflection formula. The upper incomplete gamma function by its
 // asymptotic expansion for |z| >= 188.258, Legendre's continued fraction for
-// 100 <= z < 188.258 above s, and the lower series or the series of E1
-// below. Digamma by a shift of 27 and its asymptotic series.
+// 1 <= z < 188.258 above s, and the lower series or the series of E1
+// elsewhere. Digamma by a shift of 27 and its asymptotic series.
 #include <quadmath.h>
 
 #include <span>
@@ -27,8 +27,9 @@ constexpr int bessel_term_limit = 100000;
 
 constexpr __float128 asymptotic_floor = 188.257999999999999999999999999999994Q;
 // From here up to the asymptotic floor, for z above s, the lower series and
-// the E1 series would cancel away most of their digits.
-constexpr __float128 fraction_floor = 100;
+// the E1 series cancel as Gamma(s, z) falls below Gamma(s) (or E1 below
+// log z); the continued fraction settles at z = 1 in under 1500 terms.
+constexpr __float128 fraction_floor = 1;
 constexpr int incgamma_term_limit = 1000000;
 // A step of the continued fraction carries rounding noise of a few units of
 // 2^-226, so its convergence test cannot ask for less than this.
@@ -123,7 +124,7 @@ kxreal incgamma_asymptotic(const kxreal& s, const kxreal& z) {
   return r;
 }
 
-// Gamma(s, z) for z >= 100 above s: z^s e^-z / (z + 1 - s - 1(1 - s)/(z + 3 - s - 2(2 - s)/...)),
+// Gamma(s, z) for z >= 1 above s: z^s e^-z / (z + 1 - s - 1(1 - s)/(z + 3 - s - 2(2 - s)/...)),
 // by the modified Lentz recurrence.
 kxreal incgamma_fraction(const kxreal& s, const kxreal& z) {
   const kxreal tiny{0x1p-16000Q, 0};
