@@ -1,0 +1,96 @@
+// The Bessel functions J and Y and the modified Bessel functions I and K of
+// kxreal arguments, of integer order n (the routines ending in nr) and of
+// real order nu (ending in r).
+//
+// Accuracy is in units of 2^-226, measured against MPFR and Arb over random
+// arguments (the figures and ranges are in the README's accuracy table);
+// near the zeros of J and Y it is absolute.
+#pragma once
+
+#include <kx/core/core.h>
+
+/// j = J_n(x) for x != 0: below |x| = 102.049 the power series
+/// sum (-x^2/4)^k / (k! (|n|+k)!) times (|x|/2)^|n|; above it Hankel's
+/// expansion while 4 n^2 <= 32 |x|, and for larger orders Miller's backward
+/// recurrence scaled to J_0 or J_1 from Hankel's expansion (the expansion
+/// alone would diverge there). J_-n = (-1)^n J_n, J_n(-x) = (-1)^n J_n(x).
+/// Accuracy: 2.6e3 units absolute for |x| < 10; the series cancels as it
+/// nears 102, about e^|x| / sqrt(|x|) of its terms: 2e43 units absolute
+/// (about 25 digits) just below 102; 900 units absolute above.
+/// Messages: "*** KXBESSELJNR: Second argument is zero", "... Loop end
+/// error 1" (series) and "... Loop end error 2" (expansion) after 10^6 terms.
+///   kxbesseljnr(1, kxreal{2}, j);   // j = J_1(2) = 0.5767248077...
+void kxbesseljnr(int n, const kxreal& x, kxreal& j);
+
+/// y = Y_n(x) for x != 0 (Y_n(-x) taken as (-1)^n Y_n(|x|), Y_-n =
+/// (-1)^n Y_n): below |x| = 102.049 the finite sum, 2 log(x/2) J_n and the
+/// digamma-weighted series; above it Hankel's expansion while 4 n^2 <= 32
+/// |x|, and for larger orders the upward recurrence from Y_0 and Y_1.
+/// Accuracy: as kxbesseljnr, absolute: 3e3 units for |x| < 10, 2e43 near 102.
+/// Messages: "*** KXBESSELYNR: argument is negative or too large" (x = 0),
+/// "... Loop end error 1", "... Loop end error 2".
+///   kxbesselynr(0, kxreal{1}, y);   // y = Y_0(1) = 0.0882569642...
+void kxbesselynr(int n, const kxreal& x, kxreal& y);
+
+/// i = I_n(x) for x != 0: below |x| = 102.049 the power series (no
+/// cancellation); above it the asymptotic expansion while 4 n^2 <= 32 |x|,
+/// and for larger orders Miller's backward recurrence scaled to I_0 or I_1.
+/// I_-n = I_n, I_n(-x) = (-1)^n I_n(x). Accuracy: 1.2e3 units.
+/// Messages: "*** KXBESSELINR: Second argument is zero", "... Loop end
+/// error 1", "... Loop end error 2"; kxexp's beyond |x| = 11000.
+///   kxbesselinr(0, kxreal{1}, i);   // i = I_0(1) = 1.2660658777...
+void kxbesselinr(int n, const kxreal& x, kxreal& i);
+
+/// k = K_n(x) for x != 0 (K_n(-x) taken as (-1)^n K_n(|x|)): for |x| <= 2
+/// the logarithmic series with I_n; for 2 < |x| < 78.5, where that series
+/// would cancel e^2|x| away, K_0 and K_1 by Steed's method and the upward
+/// recurrence; from 78.5, where it reaches 2^-226 for every order, the
+/// asymptotic expansion. Accuracy: 1.5e3 units.
+/// Messages: "*** KXBESSELKNR: Second argument is zero", "... Loop end
+/// error 1" (series or Steed's fraction), "... Loop end error 2";
+/// kxexp's beyond |x| = 11000.
+///   kxbesselknr(0, kxreal{1}, k);   // k = K_0(1) = 0.4210244382...
+void kxbesselknr(int n, const kxreal& x, kxreal& k);
+
+/// j = J_nu(x). An integer nu goes to kxbesseljnr (with its x); otherwise
+/// x > 0: below x = 102.049 the power series with Gamma(nu + 1) from
+/// kxgammar and (x/2)^nu from kxpower; above it Hankel's expansion while
+/// 4 nu^2 <= 32 x, and for larger orders the recurrence from J_mu and
+/// J_mu+1 (mu = nu - nint(nu)): Miller's backward one for nu > 0, the
+/// downward one for nu < 0. Accuracy: as kxbesseljnr, absolute, with
+/// kxpower's and kxgammar's errors: 3e4 units for x < 10.
+/// Messages: "*** KXBESSELJR: Second argument <= 0", "... Loop end error
+/// 1", "... Loop end error 2"; kxgammar's for |nu| > 10^8.
+///   kxbesseljr(kxreal{0.5Q}, kxreal{1}, j);   // j = sqrt(2/pi) sin 1
+void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j);
+
+/// y = Y_nu(x). An integer nu goes to kxbesselynr; otherwise
+/// (J_nu cos(nu pi) - J_-nu) / sin(nu pi) with both J from kxbesseljr (so
+/// x <= 0 stops with kxbesseljr's message when nu > 0). Within d of an
+/// integer order it loses a further 1/d. Accuracy: 1e5 units absolute for
+/// x < 10 with nu at least 0.05 from an integer.
+/// Message: "*** KXBESSELYR: First argument < 0 and second argument <= 0".
+///   kxbesselyr(kxreal{0.5Q}, kxreal{1}, y);   // y = -sqrt(2/pi) cos 1
+void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y);
+
+/// i = I_nu(x) of |x| (x < 0 allowed for nu > 0). An integer nu goes to
+/// kxbesselinr; otherwise below |x| = 102.049 the power series; above it
+/// the expansion while 4 nu^2 <= 32 |x|, else Miller's recurrence scaled to
+/// I_mu, I_mu+1 (nu > 0) or the power series (nu < 0). x = 0 stops with
+/// kxpower's message. Accuracy: 3e4 units (kxpower's and kxgammar's errors).
+/// Messages: "*** KXBESSELIR: First argument < 0 and second argument <= 0",
+/// "... Loop end error 1", "... Loop end error 2".
+///   kxbesselir(kxreal{0.5Q}, kxreal{1}, i);   // i = sqrt(2/pi) sinh 1
+void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i);
+
+/// k = K_nu(x). An integer nu goes to kxbesselknr; otherwise for 0 < x <= 2
+/// pi (I_-nu - I_nu) / (2 sin(nu pi)) (within d of an integer order it
+/// loses 1/d); for 2 < x < 78.5, where that difference would cancel
+/// e^2x away, Steed's method at |nu| - nint(|nu|) and the upward recurrence;
+/// from 78.5 the asymptotic expansion. x <= 0 stops with kxbesselir's
+/// message when nu > 0. Accuracy: 3e4 units.
+/// Messages: "*** KXBESSELKR: First argument < 0 and second argument <=
+/// 0", "... Loop end error 1" (Steed's fraction), "... Loop end error 2"
+/// (expansion), each after 10^6 steps.
+///   kxbesselkr(kxreal{0.5Q}, kxreal{1}, k);   // k = sqrt(pi/2) / e
+void kxbesselkr(const kxreal& nu, const kxreal& x, kxreal& k);
