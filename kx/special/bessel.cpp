@@ -232,6 +232,21 @@ bool k_expansion(const kxreal& mu, const kxreal& r, kxreal& k) {
   return s.settled;
 }
 
+// K_(mu0+n)(r), n >= 0, from r = 78.5: the expansion at the order itself
+// (mu) while the order is small against r; for larger orders its separate
+// numerator and denominator would leave the range before it settles, so
+// there K_mu0 and K_(mu0+1) by it and the upward recurrence.
+bool k_large_argument(const kxreal& mu, const kxreal& mu0, int n, const kxreal& r, kxreal& k) {
+  if (kx::order_small_against(mu, r)) return k_expansion(mu, r, k);
+  kxreal mu1;
+  kxadd(mu0, kxreal{1}, mu1);
+  kxreal k0;
+  kxreal k1;
+  if (!k_expansion(real_mu(mu0), r, k0) || !k_expansion(real_mu(mu1), r, k1)) return false;
+  k = kx::upward_recurrence(mu0, n, r, k0, k1, 1);
+  return true;
+}
+
 // (r/2)^m times the power series: J_m (alternating) or I_m; false when the
 // series did not settle.
 bool integer_series_value(int m, const kxreal& r, bool alternating, kxreal& v) {
@@ -367,7 +382,7 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
   kxreal r;
   kxabs(x, r);
   if (r.hi >= kx::k_expansion_floor) {
-    if (!k_expansion(integer_mu(m), r, k)) kx::fatal("('*** KXBESSELKNR: Loop end error 2')");
+    if (!k_large_argument(integer_mu(m), kxreal{}, m, r, k)) kx::fatal("('*** KXBESSELKNR: Loop end error 2')");
   } else if (r.hi > steed_floor) {
     if (!steed_k_of_order(kxreal{}, m, r, k)) kx::fatal("('*** KXBESSELKNR: Loop end error 1')");
   } else {
@@ -464,16 +479,16 @@ void kxbesselkr(const kxreal& nu, const kxreal& x, kxreal& k) {
     return;
   }
   if (nu.hi < 0 && x.hi <= 0) kx::fatal("('*** KXBESSELKR: First argument < 0 and second argument <= 0')");
+  // K_-nu = K_nu: the order taken as |nu| = mu0 + n, n >= 0.
+  kxreal a;
+  kxabs(nu, a);
+  kxreal mu0;
+  const int steps = split_order(a, mu0);
   if (x.hi >= kx::k_expansion_floor) {
-    if (!k_expansion(real_mu(nu), x, k)) kx::fatal("('*** KXBESSELKR: Loop end error 2')");
+    if (!k_large_argument(real_mu(nu), mu0, steps, x, k)) kx::fatal("('*** KXBESSELKR: Loop end error 2')");
     return;
   }
   if (x.hi > steed_floor) {
-    // K_-nu = K_nu: the order taken as |nu| = mu0 + n, n >= 0.
-    kxreal a;
-    kxabs(nu, a);
-    kxreal mu0;
-    const int steps = split_order(a, mu0);
     if (!steed_k_of_order(mu0, steps, x, k)) kx::fatal("('*** KXBESSELKR: Loop end error 1')");
     return;
   }

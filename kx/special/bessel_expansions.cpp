@@ -228,6 +228,8 @@ kxreal upward_recurrence(const kxreal& mu0, int n, const kxreal& r, const kxreal
   kxreal fk = f1;
   for (int k = 1; k < n; ++k) {
     const kxreal f = recurrence_step(mu0, k, r, fk, below, sign);
+    // Past the range the value is infinite, of the sign it grew with.
+    if (!finiteq(f.hi)) return kxreal{copysignq(HUGE_VALQ, fk.hi), 0};
     below = fk;
     fk = f;
   }

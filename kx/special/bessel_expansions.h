@@ -69,7 +69,8 @@ kxreal downward_recurrence(const kxreal& mu0, int n, const kxreal& r, const kxre
 
 /// f_(mu0+n) from f_mu0 = f0, f_(mu0+1) = f1 by the recurrence run upwards,
 /// f_(k+1) = (2 (mu0 + k) / r) f_k + sign f_(k-1): sign -1 for Y (stable,
-/// as Y grows with the order) and +1 for K (K grows too). n >= 0.
+/// as Y grows with the order) and +1 for K (K grows too). n >= 0. A value
+/// beyond the range is infinity of the sign it grew with.
 kxreal upward_recurrence(const kxreal& mu0, int n, const kxreal& r, const kxreal& f0, const kxreal& f1, int sign);
 
 /// K_mu0(x) and K_(mu0+1)(x) for |mu0| <= 1/2 and x >= 2, by Steed's
