@@ -1,6 +1,6 @@
 // The whole public interface of kx: the quad-pair number and its core
 // routines, decimal input and output, the elementary functions, the gamma, zeta,
-// Hurwitz zeta, polygamma and Bessel functions, the value
+// Hurwitz zeta and polygamma functions, the value
 // type kxreal with its operators and functions, and the integer relation
 // search zezuv1.
 //
@@ -19,10 +19,10 @@
 #include <kx/elementary/exp_log.h>
 #include <kx/elementary/hyperbolic.h>
 #include <kx/elementary/polyr.h>
-#include <kx/special/bessel.h>
 #include <kx/special/gamma.h>
 #include <kx/special/hurwitz.h>
 #include <kx/special/zeta.h>
+#include <kx/special/bessel.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>
 #include <kx/types/functions.h>
