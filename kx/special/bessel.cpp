@@ -28,6 +28,11 @@ using kx::bessel_threshold;
 // from here on Steed's fraction converges geometrically.
 constexpr __float128 steed_floor = 2;
 
+// The largest order whose factorial (and Gamma(order + 1)) the range holds:
+// the series of larger orders would start from 1/infinity, so those orders
+// come from orders 0 and 1 (or mu0 and mu0 + 1) by the recurrences.
+constexpr int largest_factorial = 1754;
+
 bool small(const kxreal& r) { return r.hi < bessel_threshold; }
 
 kxreal quarter_square(const kxreal& r) {
@@ -299,6 +304,42 @@ void cos_sin_pi(const kxreal& nu, kxreal& c, kxreal& s) {
   kxcssnr(a, c, s);
 }
 
+// I_nu(r) = I_a(r) + (2/pi) sin(a pi) K_a(r), a = -nu > 0, for r >= 102.049
+// and a large against r, where the power series' running numerator
+// (r^2/4)^k would leave the range before it settles.
+bool i_of_negative_order(const kxreal& nu, const kxreal& r, kxreal& i) {
+  kxreal a;
+  kxneg(nu, a);
+  kxreal mu0;
+  const int steps = split_order(a, mu0);
+  kxreal k;
+  if (!i_by_recurrence(mu0, steps, r, i) || !k_large_argument(real_mu(a), mu0, steps, r, k)) return false;
+  // sin(a pi) = (-1)^n sin(mu0 pi), from the exact fraction mu0.
+  kxreal s = kx::sin_pi(mu0);
+  if (steps % 2 != 0) kxneg(s, s);
+  kxreal pi;
+  kxpi(pi);
+  kxmul(k, s, k);
+  kxmuld(k, 2, k);
+  kxdiv(k, pi, k);
+  kxadd(i, k, i);
+  return true;
+}
+
+// f_(mu0+n)(r) by a recurrence from f_mu0(r) and f_(mu0+1)(r), both from the
+// routine f itself: Miller's (sign -1 for J, +1 for I) when `miller`, else
+// the upward one (sign -1 for Y, +1 for K).
+using order_routine = void (*)(const kxreal&, const kxreal&, kxreal&);
+kxreal from_low_orders(order_routine f, const kxreal& mu0, int n, const kxreal& r, int sign, bool miller) {
+  kxreal mu1;
+  kxadd(mu0, kxreal{1}, mu1);
+  kxreal v0;
+  kxreal v1;
+  f(mu0, r, v0);
+  f(mu1, r, v1);
+  return miller ? kx::miller_recurrence(mu0, n, r, sign, v0, v1) : kx::upward_recurrence(mu0, n, r, v0, v1, sign);
+}
+
 }  // namespace
 
 void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
@@ -307,7 +348,9 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
   kxreal r;
   kxabs(x, r);
   kxreal y;
-  if (small(r)) {
+  if (small(r) && m > largest_factorial) {
+    j = from_low_orders(kxbesseljr, kxreal{}, m, r, -1, true);
+  } else if (small(r)) {
     if (!integer_series_value(m, r, true, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
     if (!integer_hankel(m, r, j, y)) kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
@@ -323,7 +366,9 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
   kxreal r;
   kxabs(x, r);
   kxreal j;
-  if (small(r)) {
+  if (small(r) && m > largest_factorial) {
+    y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
+  } else if (small(r)) {
     const kxreal x2 = quarter_square(r);
     const kxreal f = finite_sum(m, x2, false);
     kxreal h;
@@ -364,7 +409,9 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i) {
   const int m = std::abs(n);
   kxreal r;
   kxabs(x, r);
-  if (small(r)) {
+  if (small(r) && m > largest_factorial) {
+    i = from_low_orders(kxbesselir, kxreal{}, m, r, 1, true);
+  } else if (small(r)) {
     if (!integer_series_value(m, r, false, i)) kx::fatal("('*** KXBESSELINR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
     const bessel_sum s = kx::modified_expansion(integer_mu(m), r, true);
@@ -385,6 +432,8 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
     if (!k_large_argument(integer_mu(m), kxreal{}, m, r, k)) kx::fatal("('*** KXBESSELKNR: Loop end error 2')");
   } else if (r.hi > steed_floor) {
     if (!steed_k_of_order(kxreal{}, m, r, k)) kx::fatal("('*** KXBESSELKNR: Loop end error 1')");
+  } else if (m > largest_factorial) {
+    k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
   } else {
     const kxreal x2 = quarter_square(r);
     const kxreal hm = half_power(r, m);
@@ -420,7 +469,9 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
   kxreal y;
   kxreal mu0;
   const int steps = split_order(nu, mu0);
-  if (small(x)) {
+  if (small(x) && nu.hi > largest_factorial) {
+    j = from_low_orders(kxbesseljr, mu0, steps, x, -1, true);
+  } else if (small(x)) {
     if (!real_series_value(nu, x, true, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), x)) {
     if (!real_hankel(nu, x, j, y)) kx::fatal("('*** KXBESSELJR: Loop end error 2')");
@@ -461,13 +512,17 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
   kxabs(x, r);
   kxreal mu0;
   const int steps = split_order(nu, mu0);
-  if (small(r) || (steps < 0 && !kx::order_small_against(real_mu(nu), r))) {
+  if (small(r) && nu.hi > largest_factorial) {
+    i = from_low_orders(kxbesselir, mu0, steps, r, 1, true);
+  } else if (small(r)) {
     if (!real_series_value(nu, r, false, i)) kx::fatal("('*** KXBESSELIR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), r)) {
     const bessel_sum s = kx::modified_expansion(real_mu(nu), r, true);
     if (!s.settled) kx::fatal("('*** KXBESSELIR: Loop end error 2')");
     i = kx::i_from_expansion(s.s, r);
-  } else if (!i_by_recurrence(mu0, steps, r, i)) {
+  } else if (steps >= 0) {
+    if (!i_by_recurrence(mu0, steps, r, i)) kx::fatal("('*** KXBESSELIR: Loop end error 2')");
+  } else if (!i_of_negative_order(nu, r, i)) {
     kx::fatal("('*** KXBESSELIR: Loop end error 2')");
   }
 }

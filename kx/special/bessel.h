@@ -4,7 +4,10 @@
 //
 // Accuracy is in units of 2^-226, measured against MPFR and Arb over random
 // arguments (the figures and ranges are in the README's accuracy table);
-// near the zeros of J and Y it is absolute.
+// near the zeros of J and Y it is absolute. Below |x| = 102.049, orders
+// above 1754, whose factorial leaves the range, come from orders 0 and 1
+// (mu and mu + 1 for a real order) by the recurrences: Miller's for J and
+// I, the upward one for Y and K, with the errors of those two values.
 #pragma once
 
 #include <kx/core/core.h>
@@ -88,9 +91,10 @@ void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y);
 /// i = I_nu(x) of |x| (x < 0 allowed for nu > 0). An integer nu goes to
 /// kxbesselinr; otherwise below |x| = 102.049 the power series; above it
 /// the expansion while 4 nu^2 <= 32 |x|, else Miller's recurrence scaled to
-/// I_mu, I_mu+1 (nu > 0) or the power series (nu < 0). x = 0 stops with
+/// I_mu, I_mu+1 (nu > 0) or, for nu = -a < 0, I_a + (2/pi) sin(a pi) K_a
+/// (the series' numerator would leave the range). x = 0 stops with
 /// kxpower's message. Accuracy: 3400 units below 102.049 (kxpower's and
-/// kxgammar's errors), 480 above.
+/// kxgammar's errors), 480 above, 3300 for orders down to -1000 there.
 /// Messages: "*** KXBESSELIR: First argument < 0 and second argument <= 0",
 /// "... Loop end error 1", "... Loop end error 2".
 ///   kxbesselir(kxreal{0.5Q}, kxreal{1}, i);   // i = sqrt(2/pi) sinh 1

@@ -106,6 +106,7 @@ TEST(Bessel, Accuracy) {
       {"yr x>102.049", kxbesselyr, ay, uniform(q(-8), q(8)), large, 6e4, absolute},
       {"ir x<102.049", kxbesselir, ai, uniform(q(-20), q(20)), uniform(q(0.01Q), q(102.04Q)), 1e4},
       {"ir x>102.049", kxbesselir, ai, uniform(q(0), q(700)), large, 1500},
+      {"ir large negative order", kxbesselir, ai, uniform(q(-1000), q(-60)), large, 1e4},
       {"kr x<=2", kxbesselkr, ak, uniform(q(0.05Q), q(0.95Q)), uniform(q(0.01Q), q(2)), 1e6},
       {"kr 2<x<78.5", kxbesselkr, ak, uniform(q(-40), q(40)), uniform(q(2.01Q), q(78.49Q)), 1000},
       {"kr x>78.5", kxbesselkr, ak, uniform(q(-300), q(300)), uniform(q(78.51Q), q(2000)), 4000},
@@ -146,7 +147,9 @@ kxreal value(F f) {
 
 // K from the series or from I_-nu - I_nu cancelled e^2x away (K_0(80) came
 // out negative, K_0.375 above 102 as zero); Hankel's expansion diverged for an
-// order large against x (J_300(150) came out as 2.4e37).
+// order large against x (J_300(150) came out as 2.4e37); orders whose
+// factorial leaves the range started the series from 1/infinity, and the
+// series of I at a large negative order overflowed.
 TEST(Bessel, MendedFaults) {
   const case_row rows[] = {
       {"K_0(60)", value([](kxreal& r) { kxbesselknr(0, q(60), r); }), arb_at(arb_hypgeom_bessel_k, 0, 60), 1e3},
@@ -158,6 +161,12 @@ TEST(Bessel, MendedFaults) {
       {"J_300(150)", value([](kxreal& r) { kxbesseljnr(300, q(150), r); }), arb_at(arb_hypgeom_bessel_j, 300, 150), 1e3},
       {"Y_300(150)", value([](kxreal& r) { kxbesselynr(300, q(150), r); }), arb_at(arb_hypgeom_bessel_y, 300, 150), 1e3},
       {"I_300(150)", value([](kxreal& r) { kxbesselinr(300, q(150), r); }), arb_at(arb_hypgeom_bessel_i, 300, 150), 1e3},
+      {"J_1800(5)", value([](kxreal& r) { kxbesseljnr(1800, q(5), r); }), arb_at(arb_hypgeom_bessel_j, 1800, 5), 1e4},
+      {"Y_1800(5)", value([](kxreal& r) { kxbesselynr(1800, q(5), r); }), arb_at(arb_hypgeom_bessel_y, 1800, 5), 1e4},
+      {"I_1800(50)", value([](kxreal& r) { kxbesselinr(1800, q(50), r); }), arb_at(arb_hypgeom_bessel_i, 1800, 50), 1e4},
+      {"J_1800.5(5)", value([](kxreal& r) { kxbesseljr(q(1800.5Q), q(5), r); }), arb_at(arb_hypgeom_bessel_j, 1800.5, 5), 1e4},
+      {"I_1800.5(50)", value([](kxreal& r) { kxbesselir(q(1800.5Q), q(50), r); }), arb_at(arb_hypgeom_bessel_i, 1800.5, 50), 1e4},
+      {"I_-1000.5(1000)", value([](kxreal& r) { kxbesselir(q(-1000.5Q), q(1000), r); }), arb_at(arb_hypgeom_bessel_i, -1000.5, 1000), 1e4},
       {"J_300.5(150)", value([](kxreal& r) { kxbesseljr(q(300.5Q), q(150), r); }), arb_at(arb_hypgeom_bessel_j, 300.5, 150), 1e3},
   };
   // Beyond the range the upward recurrences give infinity, not NaN.
@@ -166,6 +175,8 @@ TEST(Bessel, MendedFaults) {
   EXPECT_TRUE(isinfq(r.hi) && r.hi > 0 && r.lo == 0);
   kxbesselynr(5000, q(150), r);
   EXPECT_TRUE(isinfq(r.hi) && r.hi < 0 && r.lo == 0);
+  kxbesselknr(1800, q(1.5Q), r);
+  EXPECT_TRUE(isinfq(r.hi) && r.hi > 0 && r.lo == 0);
   for (const case_row& row : rows) {
     big exact;
     row.exact(exact.get());
