@@ -35,6 +35,12 @@ constexpr int largest_factorial = 1754;
 
 bool small(const kxreal& r) { return r.hi < bessel_threshold; }
 
+// Hankel's expansion is tried from x = 80, where it can reach 2^-226 before
+// its terms grow again (below 102.049 the power series takes over if not).
+bool hankel_reaches(const kxreal& mu, const kxreal& r) {
+  return r.hi >= kx::hankel_floor && kx::order_small_against(mu, r);
+}
+
 kxreal quarter_square(const kxreal& r) {
   kxreal x2;
   kxmul(r, r, x2);
@@ -350,10 +356,11 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
   kxreal y;
   if (small(r) && m > largest_factorial) {
     j = from_low_orders(kxbesseljr, kxreal{}, m, r, -1, true);
+  } else if (hankel_reaches(integer_mu(m), r) && integer_hankel(m, r, j, y)) {
   } else if (small(r)) {
     if (!integer_series_value(m, r, true, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
-    if (!integer_hankel(m, r, j, y)) kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
+    kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
   } else if (!j_by_recurrence(kxreal{}, m, r, j)) {
     kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
   }
@@ -368,6 +375,7 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
   kxreal j;
   if (small(r) && m > largest_factorial) {
     y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
+  } else if (hankel_reaches(integer_mu(m), r) && integer_hankel(m, r, j, y)) {
   } else if (small(r)) {
     const kxreal x2 = quarter_square(r);
     const kxreal f = finite_sum(m, x2, false);
@@ -392,7 +400,7 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxpi(pi);
     kxdiv(a, pi, y);
   } else if (kx::order_small_against(integer_mu(m), r)) {
-    if (!integer_hankel(m, r, j, y)) kx::fatal("('*** KXBESSELYNR: Loop end error 2')");
+    kx::fatal("('*** KXBESSELYNR: Loop end error 2')");
   } else {
     kxreal y0;
     kxreal y1;
@@ -471,10 +479,11 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
   const int steps = split_order(nu, mu0);
   if (small(x) && nu.hi > largest_factorial) {
     j = from_low_orders(kxbesseljr, mu0, steps, x, -1, true);
+  } else if (hankel_reaches(real_mu(nu), x) && real_hankel(nu, x, j, y)) {
   } else if (small(x)) {
     if (!real_series_value(nu, x, true, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), x)) {
-    if (!real_hankel(nu, x, j, y)) kx::fatal("('*** KXBESSELJR: Loop end error 2')");
+    kx::fatal("('*** KXBESSELJR: Loop end error 2')");
   } else if (!j_by_recurrence(mu0, steps, x, j)) {
     kx::fatal("('*** KXBESSELJR: Loop end error 2')");
   }

@@ -12,16 +12,17 @@
 
 #include <kx/core/core.h>
 
-/// j = J_n(x) for x != 0: below |x| = 102.049 the power series
-/// sum (-x^2/4)^k / (k! (|n|+k)!) times (|x|/2)^|n|; above it Hankel's
-/// expansion while 4 n^2 <= 32 |x|, and for larger orders Miller's backward
-/// recurrence scaled to J_0 or J_1 from Hankel's expansion (the expansion
-/// alone would diverge there). J_-n = (-1)^n J_n, J_n(-x) = (-1)^n J_n(x).
+/// j = J_n(x) for x != 0: Hankel's expansion where 4 n^2 <= 32 |x| and it
+/// settles, which it does from |x| = 80 on (tried there, where it already
+/// reaches 2^-226, rather than from 102.049); else below 102.049 the power
+/// series sum (-x^2/4)^k / (k! (|n|+k)!) times (|x|/2)^|n|, and above it,
+/// for orders large against x, Miller's backward recurrence scaled to J_0
+/// or J_1 from Hankel's expansion (the expansion alone would diverge there).
+/// J_-n = (-1)^n J_n, J_n(-x) = (-1)^n J_n(x).
 /// Accuracy: 550 units absolute for |x| < 10 (22 relative for orders above
-/// |x|); 40 absolute above 102.049, 700 relative for orders above x there.
-/// Below 102.049 the series cancels about e^|x| of its terms away: 1.2e42
-/// units absolute measured for 10 < |x| < 102.049 (about 26 digits left
-/// near 100).
+/// |x|); 850 absolute on [80, 102.049), 40 above, 700 relative for orders
+/// above x there. Between 10 and 80 the series cancels about e^|x| of its
+/// terms away: 6.5e32 units absolute measured (about 36 digits left near 80).
 /// Messages: "*** KXBESSELJNR: Second argument is zero", "... Loop end
 /// error 1" (series) and "... Loop end error 2" (expansion) after 10^6 terms.
 ///   kxbesseljnr(1, kxreal{2}, j);   // j = J_1(2) = 0.5767248077...
@@ -29,12 +30,13 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j);
 
 /// y = Y_n(x) for x != 0 (Y_n(-x) taken as (-1)^n Y_n(|x|), Y_-n =
 /// (-1)^n Y_n): below |x| = 102.049 the finite sum, 2 log(x/2) J_n and the
-/// digamma-weighted series; above it Hankel's expansion while 4 n^2 <= 32
-/// |x|, and for larger orders the upward recurrence from Y_0 and Y_1.
+/// digamma-weighted series; Hankel's expansion where it settles while
+/// 4 n^2 <= 32 |x| from |x| = 80 (as kxbesseljnr), and above 102.049 for
+/// larger orders the upward recurrence from Y_0 and Y_1.
 /// Accuracy: 480 units absolute for 3 < x < 10, 105 relative below 0.85 and
-/// for orders above x; 100 absolute above 102.049 (350 near 4 n^2 = 32 x,
-/// 490 relative for orders above x); 1.3e42 absolute for 10 < x < 102.049,
-/// the cancellation of the series (about 26 digits left near 100).
+/// for orders above x; 150 absolute from 80 on (350 near 4 n^2 = 32 x, 490
+/// relative for orders above x beyond 102.049); 2.2e32 absolute for
+/// 10 < x < 80, the cancellation of the series.
 /// Messages: "*** KXBESSELYNR: argument is negative or too large" (x = 0),
 /// "... Loop end error 1", "... Loop end error 2".
 ///   kxbesselynr(0, kxreal{1}, y);   // y = Y_0(1) = 0.0882569642...
@@ -65,14 +67,15 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i);
 void kxbesselknr(int n, const kxreal& x, kxreal& k);
 
 /// j = J_nu(x). An integer nu goes to kxbesseljnr (with its x); otherwise
-/// x > 0: below x = 102.049 the power series with Gamma(nu + 1) from
-/// kxgammar and (x/2)^nu from kxpower; above it Hankel's expansion while
-/// 4 nu^2 <= 32 x, and for larger orders the recurrence from J_mu and
+/// x > 0: Hankel's expansion where 4 nu^2 <= 32 x and it settles (from x =
+/// 80, as kxbesseljnr); else below x = 102.049 the power series with
+/// Gamma(nu + 1) from kxgammar and (x/2)^nu from kxpower, and above it, for
+/// larger orders, the recurrence from J_mu and
 /// J_mu+1 (mu = nu - nint(nu)): Miller's backward one for nu > 0, the
 /// downward one for nu < 0. Accuracy: 1600 units absolute for 0.5 < x < 10
 /// (5300 relative for |nu| > x there, kxpower's and kxgammar's errors);
 /// 150 absolute above 102.049, 670 relative for nu > x, 4e4 for nu < -x; the
-/// series' loss as kxbesseljnr's: 4e40 units absolute for 10 < x < 102.
+/// series' loss as kxbesseljnr's: 4.6e31 units absolute for 10 < x < 80.
 /// Messages: "*** KXBESSELJR: Second argument <= 0", "... Loop end error
 /// 1", "... Loop end error 2"; kxgammar's for |nu| > 10^8.
 ///   kxbesseljr(kxreal{0.5Q}, kxreal{1}, j);   // j = sqrt(2/pi) sin 1
@@ -83,7 +86,7 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j);
 /// x <= 0 stops with kxbesseljr's message when nu > 0). Within d of an
 /// integer order it loses a further 1/d. Accuracy: 3100 units absolute for
 /// x < 10, 1.8e4 above 102.049, with nu at least 0.05 from an integer; the
-/// loss of kxbesseljr's series between 10 and 102.
+/// loss of kxbesseljr's series between 10 and 80.
 /// Message: "*** KXBESSELYR: First argument < 0 and second argument <= 0".
 ///   kxbesselyr(kxreal{0.5Q}, kxreal{1}, y);   // y = -sqrt(2/pi) cos 1
 void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y);

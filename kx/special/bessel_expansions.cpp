@@ -71,6 +71,7 @@ hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r) {
   kxreal d{1};
   kxreal r2;
   kxmul(r, r, r2);
+  __float128 previous = HUGE_VALQ;
   for (int k = 1; k <= bessel_term_limit; ++k) {
     const __float128 lower = 4 * static_cast<__float128>(k) - 3;
     const __float128 middle = lower + 2;
@@ -97,6 +98,10 @@ hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r) {
     kxdiv(b, e, tq);
     kxadd(q, tq, q);
     if (settled(tp, p) && settled(tq, q)) return {p, q, true};
+    // Past its growth (4k - 3)^2 > mu, a term of P larger than the one before
+    // means the smallest term has passed: the expansion will not settle.
+    if (lower * lower > mu.hi && fabsq(tp.hi) > previous) return {p, q, false};
+    previous = fabsq(tp.hi);
   }
   return {p, q, false};
 }

@@ -12,6 +12,10 @@ namespace kx {
 /// 1.5 * 226 * log10(2), as a stored binary128 constant.
 inline constexpr __float128 bessel_threshold = 102.049168530089625177457485311603137Q;
 
+/// |x| from which Hankel's expansion of J and Y is tried before the power
+/// series: from about here its smallest term, about e^-2x, passes 2^-226.
+inline constexpr __float128 hankel_floor = 80;
+
 /// |x| from which the (non-alternating) expansion of K reaches 2^-226 for
 /// every order: its smallest term is about e^-2x, whatever mu.
 inline constexpr __float128 k_expansion_floor = 78.5Q;
@@ -27,7 +31,8 @@ struct hankel_sums {
 
 /// P = sum (-1)^k a_2k(mu) / r^2k and Q = sum (-1)^k a_2k+1(mu) / r^(2k+1),
 /// a_j(mu) = (mu - 1)(mu - 9)...(mu - (2j-1)^2) / (j! 8^j), both summed
-/// until their terms pass the 2^-226 test against their sums.
+/// until their terms pass the 2^-226 test against their sums; settled false
+/// at the limit or as soon as P's terms grow again after their smallest.
 hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r);
 
 /// J and Y from Hankel's P and Q: with chi = r - phase - pi/4 (phase = order

@@ -1,6 +1,6 @@
 // The Bessel functions against MPFR (J_n, Y_n at 600 bits) and Arb (real
 // order, I and K; balls below 2^-240), row by row on both sides of 102.049
-// (series and expansions), of 2 and 78.5 (K's series, Steed's method, its
+// and 80 (series and expansions), of 2 and 78.5 (K's series, Steed's method, its
 // expansion) and of 4 order^2 = 32 x (expansion and recurrences); identities
 // with exact right-hand sides; every message.
 #include <arb_hypgeom.h>
@@ -69,21 +69,24 @@ TEST(Bessel, Accuracy) {
   const auto ay = arb_of<arb_hypgeom_bessel_y>;
   // Relative where the order lies above x (no zeros there), absolute where
   // the functions oscillate; the series' loss below 102.049 by design.
-  const oracle::sampler below = either_sign(uniform(q(10), q(102.04Q)));
+  const oracle::sampler below = either_sign(uniform(q(10), q(79.99Q)));
+  const oracle::sampler hankel_below = either_sign(uniform(q(80), q(102.04Q)));
   const oracle::sampler above = either_sign(uniform(q(102.05Q), q(400)));
   const oracle::sampler near_switch = uniform(q(102.05Q), q(200));
   const oracle::sampler large = uniform(q(102.05Q), q(400));
   const oracle::row rows[] = {
       {"jnr |x|<10", j, mj, integers(-8, 8), either_sign(uniform(q(0.01Q), q(10))), 1500, absolute},
       {"jnr order>|x|", j, mj, integers(10, 40), either_sign(uniform(q(0.01Q), q(10))), 100},
-      {"jnr 10<|x|<102.049", j, mj, integers(-8, 8), below, 5e42, absolute},
+      {"jnr 10<|x|<80", j, mj, integers(-8, 8), below, 5e33, absolute},
+      {"jnr 80<|x|<102.049", j, mj, integers(-12, 12), hankel_below, 3000, absolute},
       {"jnr |x|>102.049", j, mj, integers(-12, 12), above, 150, absolute},
       {"jnr 4n^2 near 32x", j, mj, integers(20, 100), near_switch, 150, absolute},
       {"jnr order>x>102.049", j, mj, integers(410, 700), large, 2000},
       {"ynr x<0.85", y, my, integers(-30, 30), uniform(q(0.01Q), q(0.85Q)), 400},
       {"ynr order>x, x<10", y, my, integers(10, 30), uniform(q(0.01Q), q(10)), 150},
       {"ynr 3<x<10", y, my, integers(-8, 8), uniform(q(3), q(10)), 1500, absolute},
-      {"ynr 10<x<102.049", y, my, integers(-8, 8), uniform(q(10), q(102.04Q)), 5e42, absolute},
+      {"ynr 10<x<80", y, my, integers(-8, 8), uniform(q(10), q(79.99Q)), 5e33, absolute},
+      {"ynr 80<x<102.049", y, my, integers(-12, 12), uniform(q(80), q(102.04Q)), 600, absolute},
       {"ynr x>102.049", y, my, integers(-12, 12), large, 300, absolute},
       {"ynr 4n^2 near 32x", y, my, integers(20, 100), near_switch, 1000, absolute},
       {"ynr order>x>102.049", y, my, integers(410, 700), large, 1500},
@@ -97,7 +100,8 @@ TEST(Bessel, Accuracy) {
       {"knr large order", k, ak, integers(100, 1000), uniform(q(20), q(400)), 1500},
       {"jr 0.5<x<10", kxbesseljr, aj, uniform(q(-1), q(8)), uniform(q(0.5Q), q(10)), 5000, absolute},
       {"jr |order|>x, x<10", kxbesseljr, aj, either_sign(uniform(q(10), q(30))), uniform(q(0.01Q), q(10)), 15000},
-      {"jr 10<x<102.049", kxbesseljr, aj, uniform(q(-8), q(8)), uniform(q(10), q(102.04Q)), 1e43, absolute},
+      {"jr 10<x<80", kxbesseljr, aj, uniform(q(-8), q(8)), uniform(q(10), q(79.99Q)), 5e32, absolute},
+      {"jr 80<x<102.049", kxbesseljr, aj, uniform(q(-12), q(12)), uniform(q(80), q(102.04Q)), 400, absolute},
       {"jr x>102.049", kxbesseljr, aj, uniform(q(-12), q(12)), large, 500, absolute},
       {"jr 4nu^2 near 32x", kxbesseljr, aj, either_sign(uniform(q(20), q(100))), near_switch, 300, absolute},
       {"jr order>x>102.049", kxbesseljr, aj, uniform(q(410), q(700)), large, 2000},
@@ -112,7 +116,7 @@ TEST(Bessel, Accuracy) {
       {"kr x>78.5", kxbesselkr, ak, uniform(q(-300), q(300)), uniform(q(78.51Q), q(2000)), 4000},
       {"kr large order", kxbesselkr, ak, either_sign(uniform(q(100), q(1000))), uniform(q(20), q(400)), 3000},
   };
-  oracle::sweep(rows, 2026, 120);
+  oracle::sweep(rows, 2026, 100);
 }
 
 // One point of an oracle: the routine's value and the exact one.
