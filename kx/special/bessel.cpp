@@ -179,35 +179,43 @@ bessel_sum psi_series(int m, const kxreal& x2, bool alternating) {
   return {s, false};
 }
 
-// J and Y of order m by Hankel's expansion, the phase (m/2) pi.
+// J and Y of order m by Hankel's expansion, the phase (m/2) pi. The
+// outputs, which may overwrite an argument, are written only when it settled.
 bool integer_hankel(int m, const kxreal& r, kxreal& j, kxreal& y) {
   const kx::hankel_sums h = kx::hankel_expansion(integer_mu(m), r);
+  if (!h.settled) return false;
   kxreal phase;
   kxpi(phase);
   kxmuld(phase, static_cast<__float128>(m) / 2, phase);
   kx::hankel_values(h, phase, r, j, y);
-  return h.settled;
+  return true;
 }
 
 // J and Y of order nu by Hankel's expansion, the phase (pi nu) / 2.
 bool real_hankel(const kxreal& nu, const kxreal& r, kxreal& j, kxreal& y) {
   const kx::hankel_sums h = kx::hankel_expansion(real_mu(nu), r);
+  if (!h.settled) return false;
   kxreal phase;
   kxpi(phase);
   kxmul(phase, nu, phase);
   kxmuld(phase, 0.5Q, phase);
-  kx::hankel_values(h, phase, r, j, y);
-  return h.settled;
+  kxreal jj;
+  kxreal yy;
+  kx::hankel_values(h, phase, r, jj, yy);
+  j = jj;
+  y = yy;
+  return true;
 }
 
-// J_n and Y_n change sign with odd n under n -> -n and under x -> -x.
-void integer_sign_rule(int n, const kxreal& x, kxreal& v) {
-  if (n % 2 != 0 && ((n < 0 && x.hi > 0) || (n > 0 && x.hi < 0))) kxneg(v, v);
+// J_n and Y_n change sign with odd n under n -> -n and under x -> -x. The
+// sign of x is taken on entry, as the result may overwrite x.
+void integer_sign_rule(int n, int sign_of_x, kxreal& v) {
+  if (n % 2 != 0 && ((n < 0 && sign_of_x > 0) || (n > 0 && sign_of_x < 0))) kxneg(v, v);
 }
 
 // I_n and K_n change sign with odd n under x -> -x.
-void modified_sign_rule(int n, const kxreal& x, kxreal& v) {
-  if (n % 2 != 0 && x.hi < 0) kxneg(v, v);
+void modified_sign_rule(int n, int sign_of_x, kxreal& v) {
+  if (n % 2 != 0 && sign_of_x < 0) kxneg(v, v);
 }
 
 // The integer n nearest to nu when nu has no fraction.
@@ -351,12 +359,14 @@ kxreal from_low_orders(order_routine f, const kxreal& mu0, int n, const kxreal& 
 void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELJNR: Second argument is zero')");
   const int m = std::abs(n);
+  const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
   kxabs(x, r);
   kxreal y;
   if (small(r) && m > largest_factorial) {
     j = from_low_orders(kxbesseljr, kxreal{}, m, r, -1, true);
   } else if (hankel_reaches(integer_mu(m), r) && integer_hankel(m, r, j, y)) {
+    // Hankel's expansion settled.
   } else if (small(r)) {
     if (!integer_series_value(m, r, true, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
@@ -364,18 +374,20 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
   } else if (!j_by_recurrence(kxreal{}, m, r, j)) {
     kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
   }
-  integer_sign_rule(n, x, j);
+  integer_sign_rule(n, sign_of_x, j);
 }
 
 void kxbesselynr(int n, const kxreal& x, kxreal& y) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELYNR: argument is negative or too large')");
   const int m = std::abs(n);
+  const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
   kxabs(x, r);
   kxreal j;
   if (small(r) && m > largest_factorial) {
     y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
   } else if (hankel_reaches(integer_mu(m), r) && integer_hankel(m, r, j, y)) {
+    // Hankel's expansion settled.
   } else if (small(r)) {
     const kxreal x2 = quarter_square(r);
     const kxreal f = finite_sum(m, x2, false);
@@ -409,12 +421,13 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     }
     y = kx::upward_recurrence(kxreal{}, m, r, y0, y1, -1);
   }
-  integer_sign_rule(n, x, y);
+  integer_sign_rule(n, sign_of_x, y);
 }
 
 void kxbesselinr(int n, const kxreal& x, kxreal& i) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELINR: Second argument is zero')");
   const int m = std::abs(n);
+  const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
   kxabs(x, r);
   if (small(r) && m > largest_factorial) {
@@ -428,12 +441,13 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i) {
   } else if (!i_by_recurrence(kxreal{}, m, r, i)) {
     kx::fatal("('*** KXBESSELINR: Loop end error 2')");
   }
-  modified_sign_rule(n, x, i);
+  modified_sign_rule(n, sign_of_x, i);
 }
 
 void kxbesselknr(int n, const kxreal& x, kxreal& k) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELKNR: Second argument is zero')");
   const int m = std::abs(n);
+  const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
   kxabs(x, r);
   if (r.hi >= kx::k_expansion_floor) {
@@ -464,7 +478,7 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
     kxadd(a, l, k);
     kxadd(k, b, k);
   }
-  modified_sign_rule(n, x, k);
+  modified_sign_rule(n, sign_of_x, k);
 }
 
 void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
@@ -480,6 +494,7 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
   if (small(x) && nu.hi > largest_factorial) {
     j = from_low_orders(kxbesseljr, mu0, steps, x, -1, true);
   } else if (hankel_reaches(real_mu(nu), x) && real_hankel(nu, x, j, y)) {
+    // Hankel's expansion settled.
   } else if (small(x)) {
     if (!real_series_value(nu, x, true, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), x)) {

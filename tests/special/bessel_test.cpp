@@ -188,7 +188,8 @@ TEST(Bessel, MendedFaults) {
   }
 }
 
-// J_-n = (-1)^n J_n and J_n(-x) = (-1)^n J_n(x) word for word; the
+// J_-n = (-1)^n J_n and J_n(-x) = (-1)^n J_n(x) word for word, also when
+// the result overwrites x; the
 // Wronskian J_(n+1) Y_n - J_n Y_(n+1) = 2/(pi x); the half-integer orders
 // sqrt(2/(pi x)) sin x, cos x, sinh x and sqrt(pi/(2x)) e^-x from MPFR
 // (J away from the series' loss below 102.049).
@@ -201,6 +202,24 @@ TEST(Bessel, Identities) {
       kxbesseljnr(n, q(-x), c);
       if (n % 2 != 0) kxneg(a, a);
       EXPECT_TRUE(same_words(a, b) && same_words(a, c)) << n << " " << static_cast<double>(x);
+    }
+  }
+  // The result may overwrite the argument.
+  for (const auto f : {kxbesseljnr, kxbesselynr, kxbesselinr, kxbesselknr}) {
+    for (const __float128 x : {-3.0Q, -90.0Q, -150.0Q}) {
+      kxreal a = q(x), b;
+      f(3, a, b);
+      f(3, a, a);
+      EXPECT_TRUE(same_words(a, b)) << static_cast<double>(x);
+    }
+  }
+  for (const auto f : {kxbesseljr, kxbesselyr, kxbesselir, kxbesselkr}) {
+    for (const __float128 x : {3.0Q, 90.0Q, 150.0Q}) {
+      kxreal a = q(x), nu = q(2.25Q), b, c;
+      f(nu, a, b);
+      f(nu, a, a);
+      f(nu, q(x), nu);
+      EXPECT_TRUE(same_words(a, b) && same_words(nu, b)) << static_cast<double>(x);
     }
   }
   double wronskian = 0;
