@@ -2,9 +2,10 @@
 // integer and of real order. Below |x| = 102.049 the power series (for Y
 // and K with their logarithmic parts); above it Hankel's expansion and the
 // expansion of I and K where the order is small against x, the recurrences
-// in the order where it is not. K, which the series and the difference of
-// two I values would give only through a cancellation of e^2x, comes from
-// Steed's method for 2 < x < 78.5 and from its own expansion above.
+// in the order where it is not. Hankel's expansion is tried from x = 80,
+// where it already reaches 2^-226. K, which the series and the difference
+// of two I values would give only through a cancellation of e^2x, comes
+// from Steed's method for 2 < x < 78.5 and from its own expansion above.
 #include <quadmath.h>
 
 #include <cstdlib>
