@@ -27,6 +27,7 @@
 #include <kx/special/polylog.h>
 #include <kx/special/struve.h>
 #include <kx/special/zeta.h>
+#include <kx/special/bessel.h>
 #include <kx/support/stop.h>
 #include <kx/support/units.h>
 #include <kx/types/complex_elementary.h>
