@@ -1,8 +1,10 @@
 // The whole public interface of kx: the quad-pair number and its core
-// routines, decimal input and output, the elementary functions, the gamma, zeta,
-// Hurwitz zeta and polygamma functions, the value types kxreal and kxcomplex
-// with their operators and functions (exp(x), sin(z), kxgammar(t) by value,
-// kxread and kxwrite), and the integer relation search zezuv1.
+// routines, decimal input and output, the elementary functions, the special
+// functions (gamma, zeta, Hurwitz zeta, polygamma, Bessel, error functions,
+// exponential integral, Struve, polylogarithms, hypergeometric series), the
+// value types kxreal and kxcomplex with their operators and functions (exp(x),
+// sin(z), kxgammar(t) by value, kxread and kxwrite), and the integer relation
+// search zezuv1.
 //
 // Naming rule: the package routines (kx...), zezuv1 and the type names
 // kxreal and kxcomplex are global; every other name lives in namespace kx,

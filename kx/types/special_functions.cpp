@@ -1,3 +1,4 @@
+#include <kx/special/bessel.h>
 #include <kx/special/error_function.h>
 #include <kx/special/exponential_integral.h>
 #include <kx/special/gamma.h>
@@ -51,6 +52,30 @@ kxreal kxhypergeompfq(int np, int nq, std::span<const kxreal> a, std::span<const
   kxhypergeompfq(np, nq, a, b, x, f);
   return f;
 }
+
+kxreal kxbesseljnr(int n, const kxreal& x) { kxreal j; kxbesseljnr(n, x, j); return j; }
+
+kxreal kxbesselynr(int n, const kxreal& x) { kxreal y; kxbesselynr(n, x, y); return y; }
+
+kxreal kxbesselinr(int n, const kxreal& x) { kxreal i; kxbesselinr(n, x, i); return i; }
+
+kxreal kxbesselknr(int n, const kxreal& x) { kxreal k; kxbesselknr(n, x, k); return k; }
+
+kxreal kxbesselj0(const kxreal& x) { return kxbesseljnr(0, x); }
+
+kxreal kxbesselj1(const kxreal& x) { return kxbesseljnr(1, x); }
+
+kxreal kxbessely0(const kxreal& x) { return kxbesselynr(0, x); }
+
+kxreal kxbessely1(const kxreal& x) { return kxbesselynr(1, x); }
+
+kxreal kxbesseljr(const kxreal& nu, const kxreal& x) { kxreal j; kxbesseljr(nu, x, j); return j; }
+
+kxreal kxbesselyr(const kxreal& nu, const kxreal& x) { kxreal y; kxbesselyr(nu, x, y); return y; }
+
+kxreal kxbesselir(const kxreal& nu, const kxreal& x) { kxreal i; kxbesselir(nu, x, i); return i; }
+
+kxreal kxbesselkr(const kxreal& nu, const kxreal& x) { kxreal k; kxbesselkr(nu, x, k); return k; }
 
 namespace kx {
 

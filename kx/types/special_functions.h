@@ -3,7 +3,7 @@
 // both work and give the same words. Arguments come in the routine's order;
 // the routines ending in "be" take the even-Bernoulli array that kxberner
 // fills. Accuracy and messages are the routine's (gamma.h, zeta.h,
-// hurwitz.h, error_function.h, exponential_integral.h, struve.h, polylog.h,
+// hurwitz.h, bessel.h, error_function.h, exponential_integral.h, struve.h, polylog.h,
 // hypergeometric.h).
 #pragma once
 
@@ -79,6 +79,30 @@ kxreal kxpolylogpos(int n, const kxreal& x);
 /// pFq(a; b; x) with np entries of a and nq of b (kxhypergeompfq).
 ///   kxhypergeompfq(1, 1, a, b, x);   // e^x for a = b = {1}
 kxreal kxhypergeompfq(int np, int nq, std::span<const kxreal> a, std::span<const kxreal> b, const kxreal& x);
+
+/// The Bessel functions of integer order n (kxbesseljnr, kxbesselynr,
+/// kxbesselinr, kxbesselknr) for x != 0, and J, Y of orders 0 and 1.
+///   kxbesseljnr(2, kxreal{1});   // J_2(1) = 0.1149034849...
+kxreal kxbesseljnr(int n, const kxreal& x);
+kxreal kxbesselynr(int n, const kxreal& x);
+kxreal kxbesselinr(int n, const kxreal& x);
+kxreal kxbesselknr(int n, const kxreal& x);
+
+/// J_0(x), J_1(x), Y_0(x), Y_1(x): the integer-order routines with n = 0, 1,
+/// the same words.
+///   kxbesselj0(kxreal{1});   // 0.7651976865...
+kxreal kxbesselj0(const kxreal& x);
+kxreal kxbesselj1(const kxreal& x);
+kxreal kxbessely0(const kxreal& x);
+kxreal kxbessely1(const kxreal& x);
+
+/// The Bessel functions of real order nu (kxbesseljr, kxbesselyr,
+/// kxbesselir, kxbesselkr); an integral nu gives the integer-order words.
+///   kxbesselir(kxreal{0.5Q}, kxreal{1});   // sqrt(2/pi) sinh 1
+kxreal kxbesseljr(const kxreal& nu, const kxreal& x);
+kxreal kxbesselyr(const kxreal& nu, const kxreal& x);
+kxreal kxbesselir(const kxreal& nu, const kxreal& x);
+kxreal kxbesselkr(const kxreal& nu, const kxreal& x);
 
 namespace kx {
 
