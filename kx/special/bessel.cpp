@@ -1,11 +1,14 @@
 // The Bessel functions J, Y and the modified Bessel functions I, K of
 // integer and of real order. Below |x| = 102.049 the power series (for Y
-// and K with their logarithmic parts); above it Hankel's expansion and the
-// expansion of I and K where the order is small against x, the recurrences
-// in the order where it is not. Hankel's expansion is tried from x = 80,
-// where it already reaches 2^-226. K, which the series and the difference
-// of two I values would give only through a cancellation of e^2x, comes
-// from Steed's method for 2 < x < 78.5 and from its own expansion above.
+// and K with their logarithmic parts), except where those of J and Y would
+// cancel from |x| = 5 on: there J by Miller's recurrence normalised by
+// Neumann's sum, Y from Neumann's series in those J. Above 102.049
+// Hankel's expansion and the expansion of I and K where the order is small
+// against x, the recurrences in the order where it is not. Hankel's
+// expansion is tried from x = 80, where it already reaches 2^-226. K, which
+// the series and the difference of two I values would give only through a
+// cancellation of e^2x, comes from Steed's method for 2 < x < 78.5 and from
+// its own expansion above.
 #include <quadmath.h>
 
 #include <algorithm>

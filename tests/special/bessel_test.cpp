@@ -110,6 +110,7 @@ TEST(Bessel, Accuracy) {
       {"jr 5<x<80", kxbesseljr, aj, uniform(q(-8), q(8)), uniform(q(5), q(79.99Q)), 1200, absolute},
       {"jr x<order<x^2/6", kxbesseljr, aj, uniform(q(105), q(250)), uniform(q(40), q(102.04Q)), 6000},
       {"jr x<-order<x^2/6", kxbesseljr, aj, uniform(q(-250), q(-105)), uniform(q(40), q(102.04Q)), 2e4},
+      {"jr order>x, 5<x<102.049", kxbesseljr, aj, uniform(q(105), q(1500)), recurrences, 5e5},
       {"jr 80<x<102.049", kxbesseljr, aj, uniform(q(-12), q(12)), uniform(q(80), q(102.04Q)), 400, absolute},
       {"jr x>102.049", kxbesseljr, aj, uniform(q(-12), q(12)), large, 500, absolute},
       {"jr 4nu^2 near 32x", kxbesseljr, aj, either_sign(uniform(q(20), q(100))), near_switch, 300, absolute},
