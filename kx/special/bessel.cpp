@@ -112,6 +112,7 @@ bessel_sum integer_order_series(int m, const kxreal& x2, bool alternating) {
     if (alternating) kxneg(a, a);
     kxmul(a, x2, a);
     kxmul(f1, f2, t);
+    if (!finiteq(t.hi)) return {s, false, false};
     kxdiv(a, t, t);
     kxadd(s, t, s);
     if (kx::settled(t, s)) return {s, true};
@@ -138,6 +139,7 @@ bessel_sum real_order_series(const kxreal& nu, const kxreal& x2, bool alternatin
     if (alternating) kxneg(a, a);
     kxmul(a, x2, a);
     kxmul(f1, g, t);
+    if (!finiteq(t.hi)) return {s, false, false};
     kxdiv(a, t, t);
     kxadd(s, t, s);
     if (kx::settled(t, s)) return {s, true};
@@ -203,6 +205,7 @@ bessel_sum psi_series(int m, const kxreal& x2, bool alternating) {
     kxmuld(u, k, u);
     kxmuld(v, k + m, v);
     const kxreal next = term();
+    if (!finiteq(next.hi)) return {s, false, false};
     kxadd(s, next, s);
     if (kx::settled(next, s)) return {s, true};
   }
@@ -296,24 +299,23 @@ bool k_large_argument(const kxreal& mu, const kxreal& mu0, int n, const kxreal& 
   return true;
 }
 
-// (r/2)^m times the power series: J_m (alternating) or I_m; false when the
-// series did not settle.
-bool integer_series_value(int m, const kxreal& r, bool alternating, kxreal& v) {
+// (r/2)^m times the power series: J_m (alternating) or I_m, in v once the
+// series settled.
+bessel_sum integer_series_value(int m, const kxreal& r, bool alternating, kxreal& v) {
   const bessel_sum s = integer_order_series(m, quarter_square(r), alternating);
-  if (!s.settled) return false;
-  kxmul(half_power(r, m), s.s, v);
-  return true;
+  if (s.settled) kxmul(half_power(r, m), s.s, v);
+  return s;
 }
 
 // The power series times (r/2)^nu by kxpower: J_nu (alternating) or I_nu.
-bool real_series_value(const kxreal& nu, const kxreal& r, bool alternating, kxreal& v) {
+bessel_sum real_series_value(const kxreal& nu, const kxreal& r, bool alternating, kxreal& v) {
   const bessel_sum s = real_order_series(nu, quarter_square(r), alternating);
-  if (!s.settled) return false;
+  if (!s.settled) return s;
   kxreal h;
   kxmuld(r, 0.5Q, h);
   kxpower(h, nu, h);
   kxmul(s.s, h, v);
-  return true;
+  return s;
 }
 
 // J_(mu0+n)(r) by the recurrences from Hankel's J_mu0 and J_(mu0+1).
@@ -473,6 +475,18 @@ kxreal from_low_orders(order_routine f, const kxreal& mu0, int n, const kxreal& 
   return miller ? kx::miller_recurrence(mu0, n, r, sign, v0, v1) : kx::upward_recurrence(mu0, n, r, v0, v1, sign);
 }
 
+// J or I of order mu0 + n, n >= 0, from a power series s that ran into v;
+// where its running denominator left the range before it settled (orders
+// within some dozens of 1754, as large x needs more terms), Miller's
+// recurrence from the low orders of f as for larger orders. False when the
+// series did not settle.
+bool series_or_low_orders(const bessel_sum& s, order_routine f, const kxreal& mu0, int n, const kxreal& r, int sign,
+                          kxreal& v) {
+  if (s.in_range || n < 0) return s.settled;
+  v = from_low_orders(f, mu0, n, r, sign, true);
+  return true;
+}
+
 }  // namespace
 
 void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
@@ -489,7 +503,8 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
   } else if (j_series_cancels(m, r)) {
     j = j_by_miller(kxreal{}, m, r);
   } else if (small(r)) {
-    if (!integer_series_value(m, r, true, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
+    const bessel_sum s = integer_series_value(m, r, true, j);
+    if (!series_or_low_orders(s, kxbesseljr, kxreal{}, m, r, -1, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
     kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
   } else if (!j_by_recurrence(kxreal{}, m, r, j)) {
@@ -522,7 +537,7 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxbesseljnr(m, r, j);
     kxmul(l, j, l);
     const bessel_sum s = psi_series(m, x2, true);
-    if (!s.settled) kx::fatal("('*** KXBESSELYNR: Loop end error 1')");
+    if (s.in_range && !s.settled) kx::fatal("('*** KXBESSELYNR: Loop end error 1')");
     const kxreal hm = half_power(r, m);
     kxreal a;
     kxdiv(f, hm, a);
@@ -534,6 +549,9 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxreal pi;
     kxpi(pi);
     kxdiv(a, pi, y);
+    // Orders near 1754 take their values, which may leave the range, from
+    // the upward recurrence where the series' running numbers leave it.
+    if (!s.in_range || !finiteq(y.hi)) y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
   } else if (kx::order_small_against(integer_mu(m), r)) {
     kx::fatal("('*** KXBESSELYNR: Loop end error 2')");
   } else {
@@ -556,7 +574,8 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i) {
   if (small(r) && m > largest_factorial) {
     i = from_low_orders(kxbesselir, kxreal{}, m, r, 1, true);
   } else if (small(r)) {
-    if (!integer_series_value(m, r, false, i)) kx::fatal("('*** KXBESSELINR: Loop end error 1')");
+    const bessel_sum s = integer_series_value(m, r, false, i);
+    if (!series_or_low_orders(s, kxbesselir, kxreal{}, m, r, 1, i)) kx::fatal("('*** KXBESSELINR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
     const bessel_sum s = kx::modified_expansion(integer_mu(m), r, true);
     if (!s.settled) kx::fatal("('*** KXBESSELINR: Loop end error 2')");
@@ -594,12 +613,13 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
     kxbesselinr(m, r, i);
     kxmul(l, i, l);
     const bessel_sum s = psi_series(m, x2, false);
-    if (!s.settled) kx::fatal("('*** KXBESSELKNR: Loop end error 1')");
+    if (s.in_range && !s.settled) kx::fatal("('*** KXBESSELKNR: Loop end error 1')");
     kxreal b;
     kxmuld(hm, m % 2 == 0 ? 0.5Q : -0.5Q, b);
     kxmul(b, s.s, b);
     kxadd(a, l, k);
     kxadd(k, b, k);
+    if (!s.in_range || !finiteq(k.hi)) k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
   }
   modified_sign_rule(n, sign_of_x, k);
 }
@@ -621,7 +641,8 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
   } else if (j_series_cancels(nu.hi, x)) {
     j = j_by_miller(mu0, steps, x);
   } else if (small(x)) {
-    if (!real_series_value(nu, x, true, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
+    const bessel_sum s = real_series_value(nu, x, true, j);
+    if (!series_or_low_orders(s, kxbesseljr, mu0, steps, x, -1, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), x)) {
     kx::fatal("('*** KXBESSELJR: Loop end error 2')");
   } else if (!j_by_recurrence(mu0, steps, x, j)) {
@@ -664,7 +685,8 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
   if (small(r) && nu.hi > largest_factorial) {
     i = from_low_orders(kxbesselir, mu0, steps, r, 1, true);
   } else if (small(r)) {
-    if (!real_series_value(nu, r, false, i)) kx::fatal("('*** KXBESSELIR: Loop end error 1')");
+    const bessel_sum s = real_series_value(nu, r, false, i);
+    if (!series_or_low_orders(s, kxbesselir, mu0, steps, r, 1, i)) kx::fatal("('*** KXBESSELIR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), r)) {
     const bessel_sum s = kx::modified_expansion(real_mu(nu), r, true);
     if (!s.settled) kx::fatal("('*** KXBESSELIR: Loop end error 2')");

@@ -7,9 +7,11 @@
 // near the zeros of J and Y it is absolute. From |x| = 5 to 102.049, where
 // the power series of J and Y would cancel, J comes from Miller's backward
 // recurrence and Y from Neumann's series in those J. Below 102.049, orders
-// above 1754, whose factorial leaves the range, come from orders 0 and 1
-// (mu and mu + 1 for a real order) by the recurrences: Miller's for J and
-// I, the upward one for Y and K, with the errors of those two values.
+// above 1754, whose factorial leaves the range, and those below it whose
+// series' k! (n+k)! leaves it before the series settles (within some
+// dozens of 1754), come from orders 0 and 1 (mu and mu + 1 for a real
+// order) by the recurrences: Miller's for J and I, the upward one for Y and
+// K, with the errors of those two values.
 #pragma once
 
 #include <kx/core/core.h>

@@ -46,10 +46,12 @@ void hankel_values(const hankel_sums& h, const kxreal& phase, const kxreal& r, k
 /// The sum S = sum_k a_k / r^k, a_k = (mu - 1)(mu - 9)...(mu - (2k-1)^2) /
 /// (k! 8^k), with the sign of every term alternating (for I) or not (for K),
 /// until a term passes the 2^-226 test; settled false at the limit (the
-/// shape of every series of the Bessel routines).
+/// shape of every series of the Bessel routines). in_range false when a
+/// power series stopped because its running denominator left the range.
 struct bessel_sum {
   kxreal s;
   bool settled;
+  bool in_range = true;
 };
 bessel_sum modified_expansion(const kxreal& mu, const kxreal& r, bool alternating);
 

@@ -164,7 +164,10 @@ kxreal value(F f) {
 // out negative, K_0.375 above 102 as zero); Hankel's expansion diverged for an
 // order large against x (J_300(150) came out as 2.4e37); orders whose
 // factorial leaves the range started the series from 1/infinity, and the
-// series of I at a large negative order overflowed.
+// series of I at a large negative order overflowed. Orders within some
+// dozens of 1754 stopped with "Loop end error 1" where k! (n+k)! left the
+// range before the series settled (J_1720(50)), and Y_1500(100) came out
+// as NaN from (x^2/4)^k beyond the range in its finite sum.
 TEST(Bessel, MendedFaults) {
   const case_row rows[] = {
       {"K_0(60)", value([](kxreal& r) { kxbesselknr(0, q(60), r); }), arb_at(arb_hypgeom_bessel_k, 0, 60), 1e3},
@@ -183,6 +186,8 @@ TEST(Bessel, MendedFaults) {
       {"I_1800.5(50)", value([](kxreal& r) { kxbesselir(q(1800.5Q), q(50), r); }), arb_at(arb_hypgeom_bessel_i, 1800.5, 50), 1e4},
       {"I_-1000.5(1000)", value([](kxreal& r) { kxbesselir(q(-1000.5Q), q(1000), r); }), arb_at(arb_hypgeom_bessel_i, -1000.5, 1000), 1e4},
       {"J_300.5(150)", value([](kxreal& r) { kxbesseljr(q(300.5Q), q(150), r); }), arb_at(arb_hypgeom_bessel_j, 300.5, 150), 1e3},
+      {"J_1750.5(50)", value([](kxreal& r) { kxbesseljr(q(1750.5Q), q(50), r); }), arb_at(arb_hypgeom_bessel_j, 1750.5, 50), 1e4},
+      {"I_1740.5(50)", value([](kxreal& r) { kxbesselir(q(1740.5Q), q(50), r); }), arb_at(arb_hypgeom_bessel_i, 1740.5, 50), 1e4},
   };
   // Beyond the range the upward recurrences give infinity, not NaN.
   kxreal r;
@@ -196,6 +201,23 @@ TEST(Bessel, MendedFaults) {
     big exact;
     row.exact(exact.get());
     EXPECT_LE(oracle::error_units(row.computed, exact), row.bound) << row.name << " gives " << oracle::hex(row.computed);
+  }
+  // Integer orders near 1754: routine, oracle, order, x.
+  const struct {
+    void (*f)(int, const kxreal&, kxreal&);
+    arb_function exact;
+    int n;
+    double x;
+  } near_limit[] = {
+      {kxbesseljnr, arb_hypgeom_bessel_j, 1720, 50}, {kxbesseljnr, arb_hypgeom_bessel_j, 1745, 20},
+      {kxbesselynr, arb_hypgeom_bessel_y, 1500, 100}, {kxbesselynr, arb_hypgeom_bessel_y, 1750, 2},
+      {kxbesselinr, arb_hypgeom_bessel_i, 1700, 100}, {kxbesselknr, arb_hypgeom_bessel_k, 1748, 2},
+  };
+  for (const auto& c : near_limit) {
+    c.f(c.n, q(c.x), r);
+    big exact;
+    arb_at(c.exact, c.n, c.x)(exact.get());
+    EXPECT_LE(oracle::error_units(r, exact), 1e4) << c.n << " " << c.x << " gives " << oracle::hex(r);
   }
 }
 
