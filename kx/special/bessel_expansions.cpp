@@ -231,17 +231,22 @@ kxreal neumann_sum(const kxreal& mu0, std::span<const kxreal> f) {
   const int top = static_cast<int>((f.size() - 1) / 2);
   kxreal s = f[2 * top];
   for (int k = top; k >= 1; --k) {
-    kxreal ratio;
-    kxadd(mu0, kxreal{2 * k}, ratio);
-    if (k > 1) {
-      kxreal a;
-      kxadd(mu0, kxreal{k - 1}, a);
-      kxmul(ratio, a, ratio);
-      kxadd(mu0, kxreal{2 * k - 2}, a);
-      kxmuld(a, k, a);
-      kxdiv(ratio, a, ratio);
+    if (mu0.hi == 0) {
+      // Integer orders: the ratios are exactly 2 (k = 1) and 1.
+      if (k == 1) kxmuld(s, 2, s);
+    } else {
+      kxreal ratio;
+      kxadd(mu0, kxreal{2 * k}, ratio);
+      if (k > 1) {
+        kxreal a;
+        kxadd(mu0, kxreal{k - 1}, a);
+        kxmul(ratio, a, ratio);
+        kxadd(mu0, kxreal{2 * k - 2}, a);
+        kxmuld(a, k, a);
+        kxdiv(ratio, a, ratio);
+      }
+      kxmul(ratio, s, s);
     }
-    kxmul(ratio, s, s);
     kxadd(f[2 * k - 2], s, s);
   }
   return s;
