@@ -1,14 +1,19 @@
 // The Bessel functions J, Y and the modified Bessel functions I, K of
 // integer and of real order. Below |x| = 102.049 the power series (for Y
-// and K with their logarithmic parts); above it Hankel's expansion and the
-// expansion of I and K where the order is small against x, the recurrences
-// in the order where it is not. Hankel's expansion is tried from x = 80,
-// where it already reaches 2^-226. K, which the series and the difference
-// of two I values would give only through a cancellation of e^2x, comes
-// from Steed's method for 2 < x < 78.5 and from its own expansion above.
+// and K with their logarithmic parts), except where those of J and Y would
+// cancel from |x| = 5 on: there J by Miller's recurrence normalised by
+// Neumann's sum, Y from Neumann's series in those J. Above 102.049
+// Hankel's expansion and the expansion of I and K where the order is small
+// against x, the recurrences in the order where it is not. Hankel's
+// expansion is tried from x = 80, where it already reaches 2^-226. K, which
+// the series and the difference of two I values would give only through a
+// cancellation of e^2x, comes from Steed's method for 2 < x < 78.5 and from
+// its own expansion above.
 #include <quadmath.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include <kx/core/core.h>
 #include <kx/elementary/circular.h>
@@ -35,6 +40,30 @@ constexpr __float128 steed_floor = 2;
 constexpr int largest_factorial = 1754;
 
 bool small(const kxreal& r) { return r.hi < bessel_threshold; }
+
+// From here up to 102.049 the power series of J, whose terms grow to about
+// I_n(x) before they cancel, loses more than a digit: there J comes from
+// Miller's recurrence and Y from Neumann's series in those J.
+constexpr __float128 recurrence_floor = 5;
+
+// For orders above x the series of J cancels about e^(x^2 / (2 (order + 1)))
+// away (its terms sum to I_order / J_order of its value); where that passes
+// this many powers of e the recurrence takes over.
+constexpr __float128 series_loss_budget = 3;
+
+// Y's series keeps its digits from order 1.5 x on: its finite sum, which
+// does not cancel, outgrows the terms of I that the rest cancels.
+constexpr __float128 y_series_order_ratio = 1.5Q;
+
+// True where the power series of J of this order would cancel too much.
+bool j_series_cancels(__float128 order, const kxreal& r) {
+  return r.hi >= recurrence_floor && small(r) && r.hi * r.hi > 2 * series_loss_budget * (fabsq(order) + 1);
+}
+
+// True where the power series of Y_m would cancel too much.
+bool y_series_cancels(int m, const kxreal& r) {
+  return r.hi >= recurrence_floor && small(r) && m < y_series_order_ratio * r.hi;
+}
 
 // Hankel's expansion is tried from x = 80, where it can reach 2^-226 before
 // its terms grow again (below 102.049 the power series takes over if not).
@@ -83,6 +112,7 @@ bessel_sum integer_order_series(int m, const kxreal& x2, bool alternating) {
     if (alternating) kxneg(a, a);
     kxmul(a, x2, a);
     kxmul(f1, f2, t);
+    if (!finiteq(t.hi)) return {s, false, false};
     kxdiv(a, t, t);
     kxadd(s, t, s);
     if (kx::settled(t, s)) return {s, true};
@@ -109,6 +139,7 @@ bessel_sum real_order_series(const kxreal& nu, const kxreal& x2, bool alternatin
     if (alternating) kxneg(a, a);
     kxmul(a, x2, a);
     kxmul(f1, g, t);
+    if (!finiteq(t.hi)) return {s, false, false};
     kxdiv(a, t, t);
     kxadd(s, t, s);
     if (kx::settled(t, s)) return {s, true};
@@ -174,6 +205,7 @@ bessel_sum psi_series(int m, const kxreal& x2, bool alternating) {
     kxmuld(u, k, u);
     kxmuld(v, k + m, v);
     const kxreal next = term();
+    if (!finiteq(next.hi)) return {s, false, false};
     kxadd(s, next, s);
     if (kx::settled(next, s)) return {s, true};
   }
@@ -267,24 +299,23 @@ bool k_large_argument(const kxreal& mu, const kxreal& mu0, int n, const kxreal& 
   return true;
 }
 
-// (r/2)^m times the power series: J_m (alternating) or I_m; false when the
-// series did not settle.
-bool integer_series_value(int m, const kxreal& r, bool alternating, kxreal& v) {
+// (r/2)^m times the power series: J_m (alternating) or I_m, in v once the
+// series settled.
+bessel_sum integer_series_value(int m, const kxreal& r, bool alternating, kxreal& v) {
   const bessel_sum s = integer_order_series(m, quarter_square(r), alternating);
-  if (!s.settled) return false;
-  kxmul(half_power(r, m), s.s, v);
-  return true;
+  if (s.settled) kxmul(half_power(r, m), s.s, v);
+  return s;
 }
 
 // The power series times (r/2)^nu by kxpower: J_nu (alternating) or I_nu.
-bool real_series_value(const kxreal& nu, const kxreal& r, bool alternating, kxreal& v) {
+bessel_sum real_series_value(const kxreal& nu, const kxreal& r, bool alternating, kxreal& v) {
   const bessel_sum s = real_order_series(nu, quarter_square(r), alternating);
-  if (!s.settled) return false;
+  if (!s.settled) return s;
   kxreal h;
   kxmuld(r, 0.5Q, h);
   kxpower(h, nu, h);
   kxmul(s.s, h, v);
-  return true;
+  return s;
 }
 
 // J_(mu0+n)(r) by the recurrences from Hankel's J_mu0 and J_(mu0+1).
@@ -309,6 +340,95 @@ bool i_by_recurrence(const kxreal& mu0, int n, const kxreal& r, kxreal& i) {
   if (!s0.settled || !s1.settled) return false;
   i = kx::miller_recurrence(mu0, n, r, 1, kx::i_from_expansion(s0.s, r), kx::i_from_expansion(s1.s, r));
   return true;
+}
+
+// J_(mu0+k)(r) = f[k] scale, k = 0..N: Miller's sequence normalised by
+// Neumann's sum, whose exact value is (r/2)^mu0 / Gamma(mu0 + 1) (1 for the
+// integer orders, mu0 = 0). The sum's weights are positive, so the scale
+// carries the errors of kxpower and kxgammar only.
+struct j_sequence {
+  std::vector<kxreal> f;
+  kxreal scale;
+};
+j_sequence normalised_j(const kxreal& mu0, int n, const kxreal& r) {
+  j_sequence j{kx::miller_sequence(mu0, n, r, -1), kxreal{1}};
+  if (mu0.hi != 0) {
+    kxreal g;
+    kxadd(mu0, kxreal{1}, g);
+    kxgammar(g, g);
+    kxreal h;
+    kxmuld(r, 0.5Q, h);
+    kxpower(h, mu0, h);
+    kxdiv(h, g, j.scale);
+  }
+  kxdiv(j.scale, kx::neumann_sum(mu0, j.f), j.scale);
+  return j;
+}
+
+// J_(mu0+n)(r) by Miller's normalised sequence: directly for n >= 0, by the
+// downward recurrence from J_mu0 and J_(mu0+1) for n < 0.
+kxreal j_by_miller(const kxreal& mu0, int n, const kxreal& r) {
+  const j_sequence j = normalised_j(mu0, std::max(n, 0), r);
+  kxreal v;
+  if (n >= 0) {
+    kxmul(j.f[n], j.scale, v);
+    return v;
+  }
+  kxreal v1;
+  kxmul(j.f[0], j.scale, v);
+  kxmul(j.f[1], j.scale, v1);
+  return kx::downward_recurrence(mu0, n, r, v, v1);
+}
+
+// Y_m(r) from Neumann's series in the J of Miller's sequence, for Y_0 and
+// (from Y_1 = -Y_0') for Y_1, with l = log(r/2) + gamma:
+//   (pi/2) Y_0 = l J_0 - 2 sum_k>=1 (-1)^k J_2k / k,
+//   (pi/2) Y_1 = (l - 1) J_1 - J_0 / r + sum_k>=1 (-1)^(k+1) (2k+1) / (k (k+1)) J_2k+1;
+// the weights fall like 1/k while |J| <= 1, so neither sum cancels much.
+// Then the upward recurrence, stable for Y.
+kxreal y_by_neumann(int m, const kxreal& r) {
+  const j_sequence j = normalised_j(kxreal{}, 1, r);
+  const int top = static_cast<int>(j.f.size()) - 1;
+  kxreal even;
+  kxreal odd;
+  for (int i = top; i >= 2; --i) {
+    const int k = i / 2;
+    kxreal t;
+    if (i % 2 == 0) {
+      kxdivd(j.f[i], k, t);
+      if (k % 2 != 0) kxneg(t, t);
+      kxadd(even, t, even);
+    } else {
+      kxmuld(j.f[i], 2 * k + 1, t);
+      kxdivd(t, static_cast<__float128>(k) * (k + 1), t);
+      if (k % 2 == 0) kxneg(t, t);
+      kxadd(odd, t, odd);
+    }
+  }
+  kxreal l;
+  kxmuld(r, 0.5Q, l);
+  kxlog(l, l);
+  kxreal g;
+  kxegamma(g);
+  kxadd(l, g, l);
+  kxreal y0;
+  kxmul(l, j.f[0], y0);
+  kxmuld(even, 2, even);
+  kxsub(y0, even, y0);
+  kxreal y1;
+  kxsub(l, kxreal{1}, l);
+  kxmul(l, j.f[1], y1);
+  kxreal t;
+  kxdiv(j.f[0], r, t);
+  kxsub(y1, t, y1);
+  kxadd(y1, odd, y1);
+  kxreal c;
+  kxpi(c);
+  kxdiv(kxreal{2}, c, c);
+  kxmul(c, j.scale, c);
+  kxmul(y0, c, y0);
+  kxmul(y1, c, y1);
+  return kx::upward_recurrence(kxreal{}, m, r, y0, y1, -1);
 }
 
 // cos(nu pi) and sin(nu pi) by one kxcssnr call.
@@ -355,6 +475,18 @@ kxreal from_low_orders(order_routine f, const kxreal& mu0, int n, const kxreal& 
   return miller ? kx::miller_recurrence(mu0, n, r, sign, v0, v1) : kx::upward_recurrence(mu0, n, r, v0, v1, sign);
 }
 
+// J or I of order mu0 + n, n >= 0, from a power series s that ran into v;
+// where its running denominator left the range before it settled (orders
+// within some dozens of 1754, as large x needs more terms), Miller's
+// recurrence from the low orders of f as for larger orders. False when the
+// series did not settle.
+bool series_or_low_orders(const bessel_sum& s, order_routine f, const kxreal& mu0, int n, const kxreal& r, int sign,
+                          kxreal& v) {
+  if (s.in_range || n < 0) return s.settled;
+  v = from_low_orders(f, mu0, n, r, sign, true);
+  return true;
+}
+
 }  // namespace
 
 void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
@@ -368,8 +500,11 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
     j = from_low_orders(kxbesseljr, kxreal{}, m, r, -1, true);
   } else if (hankel_reaches(integer_mu(m), r) && integer_hankel(m, r, j, y)) {
     // Hankel's expansion settled.
+  } else if (j_series_cancels(m, r)) {
+    j = j_by_miller(kxreal{}, m, r);
   } else if (small(r)) {
-    if (!integer_series_value(m, r, true, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
+    const bessel_sum s = integer_series_value(m, r, true, j);
+    if (!series_or_low_orders(s, kxbesseljr, kxreal{}, m, r, -1, j)) kx::fatal("('*** KXBESSELJNR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
     kx::fatal("('*** KXBESSELJNR: Loop end error 2')");
   } else if (!j_by_recurrence(kxreal{}, m, r, j)) {
@@ -389,6 +524,8 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
   } else if (hankel_reaches(integer_mu(m), r) && integer_hankel(m, r, j, y)) {
     // Hankel's expansion settled.
+  } else if (y_series_cancels(m, r)) {
+    y = y_by_neumann(m, r);
   } else if (small(r)) {
     const kxreal x2 = quarter_square(r);
     const kxreal f = finite_sum(m, x2, false);
@@ -400,7 +537,7 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxbesseljnr(m, r, j);
     kxmul(l, j, l);
     const bessel_sum s = psi_series(m, x2, true);
-    if (!s.settled) kx::fatal("('*** KXBESSELYNR: Loop end error 1')");
+    if (s.in_range && !s.settled) kx::fatal("('*** KXBESSELYNR: Loop end error 1')");
     const kxreal hm = half_power(r, m);
     kxreal a;
     kxdiv(f, hm, a);
@@ -412,6 +549,9 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxreal pi;
     kxpi(pi);
     kxdiv(a, pi, y);
+    // Orders near 1754 take their values, which may leave the range, from
+    // the upward recurrence where the series' running numbers leave it.
+    if (!s.in_range || !finiteq(y.hi)) y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
   } else if (kx::order_small_against(integer_mu(m), r)) {
     kx::fatal("('*** KXBESSELYNR: Loop end error 2')");
   } else {
@@ -434,7 +574,8 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i) {
   if (small(r) && m > largest_factorial) {
     i = from_low_orders(kxbesselir, kxreal{}, m, r, 1, true);
   } else if (small(r)) {
-    if (!integer_series_value(m, r, false, i)) kx::fatal("('*** KXBESSELINR: Loop end error 1')");
+    const bessel_sum s = integer_series_value(m, r, false, i);
+    if (!series_or_low_orders(s, kxbesselir, kxreal{}, m, r, 1, i)) kx::fatal("('*** KXBESSELINR: Loop end error 1')");
   } else if (kx::order_small_against(integer_mu(m), r)) {
     const bessel_sum s = kx::modified_expansion(integer_mu(m), r, true);
     if (!s.settled) kx::fatal("('*** KXBESSELINR: Loop end error 2')");
@@ -472,12 +613,13 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
     kxbesselinr(m, r, i);
     kxmul(l, i, l);
     const bessel_sum s = psi_series(m, x2, false);
-    if (!s.settled) kx::fatal("('*** KXBESSELKNR: Loop end error 1')");
+    if (s.in_range && !s.settled) kx::fatal("('*** KXBESSELKNR: Loop end error 1')");
     kxreal b;
     kxmuld(hm, m % 2 == 0 ? 0.5Q : -0.5Q, b);
     kxmul(b, s.s, b);
     kxadd(a, l, k);
     kxadd(k, b, k);
+    if (!s.in_range || !finiteq(k.hi)) k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
   }
   modified_sign_rule(n, sign_of_x, k);
 }
@@ -496,8 +638,11 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
     j = from_low_orders(kxbesseljr, mu0, steps, x, -1, true);
   } else if (hankel_reaches(real_mu(nu), x) && real_hankel(nu, x, j, y)) {
     // Hankel's expansion settled.
+  } else if (j_series_cancels(nu.hi, x)) {
+    j = j_by_miller(mu0, steps, x);
   } else if (small(x)) {
-    if (!real_series_value(nu, x, true, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
+    const bessel_sum s = real_series_value(nu, x, true, j);
+    if (!series_or_low_orders(s, kxbesseljr, mu0, steps, x, -1, j)) kx::fatal("('*** KXBESSELJR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), x)) {
     kx::fatal("('*** KXBESSELJR: Loop end error 2')");
   } else if (!j_by_recurrence(mu0, steps, x, j)) {
@@ -540,7 +685,8 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
   if (small(r) && nu.hi > largest_factorial) {
     i = from_low_orders(kxbesselir, mu0, steps, r, 1, true);
   } else if (small(r)) {
-    if (!real_series_value(nu, r, false, i)) kx::fatal("('*** KXBESSELIR: Loop end error 1')");
+    const bessel_sum s = real_series_value(nu, r, false, i);
+    if (!series_or_low_orders(s, kxbesselir, mu0, steps, r, 1, i)) kx::fatal("('*** KXBESSELIR: Loop end error 1')");
   } else if (kx::order_small_against(real_mu(nu), r)) {
     const bessel_sum s = kx::modified_expansion(real_mu(nu), r, true);
     if (!s.settled) kx::fatal("('*** KXBESSELIR: Loop end error 2')");

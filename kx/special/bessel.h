@@ -4,39 +4,50 @@
 //
 // Accuracy is in units of 2^-226, measured against MPFR and Arb over random
 // arguments (the figures and ranges are in the README's accuracy table);
-// near the zeros of J and Y it is absolute. Below |x| = 102.049, orders
-// above 1754, whose factorial leaves the range, come from orders 0 and 1
-// (mu and mu + 1 for a real order) by the recurrences: Miller's for J and
-// I, the upward one for Y and K, with the errors of those two values.
+// near the zeros of J and Y it is absolute. From |x| = 5 to 102.049, where
+// the power series of J and Y would cancel, J comes from Miller's backward
+// recurrence and Y from Neumann's series in those J. Below 102.049, orders
+// above 1754, whose factorial leaves the range, and those below it whose
+// series' k! (n+k)! leaves it before the series settles (within some
+// dozens of 1754), come from orders 0 and 1 (mu and mu + 1 for a real
+// order) by the recurrences: Miller's for J and I, the upward one for Y and
+// K, with the errors of those two values.
 #pragma once
 
 #include <kx/core/core.h>
 
 /// j = J_n(x) for x != 0: Hankel's expansion where 4 n^2 <= 32 |x| and it
 /// settles, which it does from |x| = 80 on (tried there, where it already
-/// reaches 2^-226, rather than from 102.049); else below 102.049 the power
-/// series sum (-x^2/4)^k / (k! (|n|+k)!) times (|x|/2)^|n|, and above it,
-/// for orders large against x, Miller's backward recurrence scaled to J_0
-/// or J_1 from Hankel's expansion (the expansion alone would diverge there).
+/// reaches 2^-226, rather than from 102.049); else below |x| = 5, and below
+/// 102.049 for orders above x^2/6, the power series sum (-x^2/4)^k / (k!
+/// (|n|+k)!) times (|x|/2)^|n|; between 5 and 102.049, where that series
+/// would cancel more than e^3 away, Miller's backward recurrence normalised
+/// by J_0 + 2 (J_2 + J_4 + ...) = 1; above 102.049, for orders large against
+/// x, Miller's recurrence scaled to J_0 or J_1 from Hankel's expansion (the
+/// expansion alone would diverge there).
 /// J_-n = (-1)^n J_n, J_n(-x) = (-1)^n J_n(x).
-/// Accuracy: 550 units absolute for |x| < 10 (22 relative for orders above
-/// |x|); 850 absolute on [80, 102.049), 40 above, 700 relative for orders
-/// above x there. Between 10 and 80 the series cancels about e^|x| of its
-/// terms away: 6.5e32 units absolute measured (about 36 digits left near 80).
+/// Accuracy: 8 units absolute for |x| < 5 (22 relative for orders above
+/// |x|), 6 absolute on [5, 80) and for 4 n^2 > 32 |x| up to 102.049, 1100
+/// relative for orders 105..1500 there; 850 absolute on [80, 102.049) by
+/// Hankel's expansion, 40 above, 700 relative for orders above x there.
 /// Messages: "*** KXBESSELJNR: Second argument is zero", "... Loop end
 /// error 1" (series) and "... Loop end error 2" (expansion) after 10^6 terms.
 ///   kxbesseljnr(1, kxreal{2}, j);   // j = J_1(2) = 0.5767248077...
 void kxbesseljnr(int n, const kxreal& x, kxreal& j);
 
 /// y = Y_n(x) for x != 0 (Y_n(-x) taken as (-1)^n Y_n(|x|), Y_-n =
-/// (-1)^n Y_n): below |x| = 102.049 the finite sum, 2 log(x/2) J_n and the
-/// digamma-weighted series; Hankel's expansion where it settles while
-/// 4 n^2 <= 32 |x| from |x| = 80 (as kxbesseljnr), and above 102.049 for
-/// larger orders the upward recurrence from Y_0 and Y_1.
-/// Accuracy: 480 units absolute for 3 < x < 10, 105 relative below 0.85 and
-/// for orders above x; 150 absolute from 80 on (350 near 4 n^2 = 32 x, 490
-/// relative for orders above x beyond 102.049); 2.2e32 absolute for
-/// 10 < x < 80, the cancellation of the series.
+/// (-1)^n Y_n): below |x| = 5, and below 102.049 for orders from 1.5 |x|,
+/// the finite sum, 2 log(x/2) J_n and the digamma-weighted series; Hankel's
+/// expansion where it settles while 4 n^2 <= 32 |x| from |x| = 80 (as
+/// kxbesseljnr); elsewhere Y_0 and Y_1 and the upward recurrence: below
+/// 102.049 from Neumann's series (pi/2) Y_0 = (log(x/2) + gamma) J_0 - 2 sum
+/// (-1)^k J_2k / k (and its derivative for Y_1) in Miller's J, above it
+/// from Hankel's expansion.
+/// Accuracy: 250 units absolute for 3 < x < 5, 105 relative below 0.85 and
+/// for orders above x; 40 absolute on [5, 80), 15 for 4 n^2 > 32 x up to
+/// 102.049, 100 relative for orders near 1.5 x, 2000 for orders 105..1400
+/// there; 150 absolute from 80 on (350 near 4 n^2 = 32 x, 490 relative for
+/// orders above x beyond 102.049).
 /// Messages: "*** KXBESSELYNR: argument is negative or too large" (x = 0),
 /// "... Loop end error 1", "... Loop end error 2".
 ///   kxbesselynr(0, kxreal{1}, y);   // y = Y_0(1) = 0.0882569642...
@@ -68,14 +79,19 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k);
 
 /// j = J_nu(x). An integer nu goes to kxbesseljnr (with its x); otherwise
 /// x > 0: Hankel's expansion where 4 nu^2 <= 32 x and it settles (from x =
-/// 80, as kxbesseljnr); else below x = 102.049 the power series with
-/// Gamma(nu + 1) from kxgammar and (x/2)^nu from kxpower, and above it, for
-/// larger orders, the recurrence from J_mu and
-/// J_mu+1 (mu = nu - nint(nu)): Miller's backward one for nu > 0, the
-/// downward one for nu < 0. Accuracy: 1600 units absolute for 0.5 < x < 10
-/// (5300 relative for |nu| > x there, kxpower's and kxgammar's errors);
-/// 150 absolute above 102.049, 670 relative for nu > x, 4e4 for nu < -x; the
-/// series' loss as kxbesseljnr's: 4.6e31 units absolute for 10 < x < 80.
+/// 80, as kxbesseljnr); else below x = 5, and below 102.049 for |nu| above
+/// x^2/6, the power series with Gamma(nu + 1) from kxgammar and (x/2)^nu
+/// from kxpower; between 5 and 102.049 otherwise Miller's recurrence at
+/// mu = nu - nint(nu) normalised by Neumann's sum sum_k (mu + 2k) Gamma(mu +
+/// k) / (Gamma(mu + 1) k!) J_mu+2k = (x/2)^mu / Gamma(mu + 1), run down to nu
+/// from J_mu and J_mu+1 for nu < -1/2; above 102.049, for larger orders, the
+/// recurrence from Hankel's J_mu and J_mu+1: Miller's backward one for
+/// nu > 0, the downward one for nu < 0. Accuracy: 900 units absolute for
+/// 0.5 < x < 10 (5300 relative for |nu| > x there, kxpower's and kxgammar's
+/// errors); 350 absolute on [5, 80), 2400 relative for x < nu < x^2/6, 8300
+/// for x < -nu < x^2/6 (within d of an integer J_nu shrinks by d, not its
+/// error); 150 absolute above 102.049, 670 relative for nu > x, 4e4 for
+/// nu < -x.
 /// Messages: "*** KXBESSELJR: Second argument <= 0", "... Loop end error
 /// 1", "... Loop end error 2"; kxgammar's for |nu| > 10^8.
 ///   kxbesseljr(kxreal{0.5Q}, kxreal{1}, j);   // j = sqrt(2/pi) sin 1
@@ -84,9 +100,9 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j);
 /// y = Y_nu(x). An integer nu goes to kxbesselynr; otherwise
 /// (J_nu cos(nu pi) - J_-nu) / sin(nu pi) with both J from kxbesseljr (so
 /// x <= 0 stops with kxbesseljr's message when nu > 0). Within d of an
-/// integer order it loses a further 1/d. Accuracy: 3100 units absolute for
-/// x < 10, 1.8e4 above 102.049, with nu at least 0.05 from an integer; the
-/// loss of kxbesseljr's series between 10 and 80.
+/// integer order it loses a further 1/d. Accuracy: 1800 units absolute for
+/// x < 10, 590 on [5, 80), 1.8e4 above 102.049, with nu at least 0.05 from
+/// an integer.
 /// Message: "*** KXBESSELYR: First argument < 0 and second argument <= 0".
 ///   kxbesselyr(kxreal{0.5Q}, kxreal{1}, y);   // y = -sqrt(2/pi) cos 1
 void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y);

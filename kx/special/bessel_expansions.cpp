@@ -199,32 +199,57 @@ kxreal downward_recurrence(const kxreal& mu0, int n, const kxreal& r, const kxre
   return fk;
 }
 
-kxreal miller_recurrence(const kxreal& mu0, int n, const kxreal& r, int sign, const kxreal& v0, const kxreal& v1) {
+std::vector<kxreal> miller_sequence(const kxreal& mu0, int n, const kxreal& r, int sign) {
   const int start = miller_start(n, r, sign);
-  kxreal fk{1};
-  kxreal above;
-  kxreal target;
+  std::vector<kxreal> f(start + 2);
+  f[start] = kxreal{1};
   for (int k = start; k >= 1; --k) {
-    const kxreal f = recurrence_step(mu0, k, r, fk, above, sign);
-    above = fk;
-    fk = f;
-    if (fabsq(fk.hi) > rescale_above) {
-      kxmuld(fk, rescale_by, fk);
-      kxmuld(above, rescale_by, above);
-      kxmuld(target, rescale_by, target);
+    f[k - 1] = recurrence_step(mu0, k, r, f[k], f[k + 1], sign);
+    if (fabsq(f[k - 1].hi) > rescale_above) {
+      for (int i = k - 1; i <= start; ++i) kxmuld(f[i], rescale_by, f[i]);
     }
-    if (k - 1 == n) target = fk;
   }
+  f.pop_back();
+  return f;
+}
+
+kxreal miller_recurrence(const kxreal& mu0, int n, const kxreal& r, int sign, const kxreal& v0, const kxreal& v1) {
+  const std::vector<kxreal> f = miller_sequence(mu0, n, r, sign);
   // Scaled to the larger of the two known values: for J it lies near the
   // envelope sqrt(2/(pi r)) where the other passes through a zero.
   kxreal scale;
   if (fabsq(v0.hi) >= fabsq(v1.hi)) {
-    kxdiv(v0, fk, scale);
+    kxdiv(v0, f[0], scale);
   } else {
-    kxdiv(v1, above, scale);
+    kxdiv(v1, f[1], scale);
   }
-  kxmul(target, scale, scale);
+  kxmul(f[n], scale, scale);
   return scale;
+}
+
+kxreal neumann_sum(const kxreal& mu0, std::span<const kxreal> f) {
+  const int top = static_cast<int>((f.size() - 1) / 2);
+  kxreal s = f[2 * top];
+  for (int k = top; k >= 1; --k) {
+    if (mu0.hi == 0) {
+      // Integer orders: the ratios are exactly 2 (k = 1) and 1.
+      if (k == 1) kxmuld(s, 2, s);
+    } else {
+      kxreal ratio;
+      kxadd(mu0, kxreal{2 * k}, ratio);
+      if (k > 1) {
+        kxreal a;
+        kxadd(mu0, kxreal{k - 1}, a);
+        kxmul(ratio, a, ratio);
+        kxadd(mu0, kxreal{2 * k - 2}, a);
+        kxmuld(a, k, a);
+        kxdiv(ratio, a, ratio);
+      }
+      kxmul(ratio, s, s);
+    }
+    kxadd(f[2 * k - 2], s, s);
+  }
+  return s;
 }
 
 kxreal upward_recurrence(const kxreal& mu0, int n, const kxreal& r, const kxreal& f0, const kxreal& f1, int sign) {

@@ -4,6 +4,9 @@
 // from low orders to high ones (or back) where the expansions cannot.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include <kx/core/core.h>
 
 namespace kx {
@@ -43,10 +46,12 @@ void hankel_values(const hankel_sums& h, const kxreal& phase, const kxreal& r, k
 /// The sum S = sum_k a_k / r^k, a_k = (mu - 1)(mu - 9)...(mu - (2k-1)^2) /
 /// (k! 8^k), with the sign of every term alternating (for I) or not (for K),
 /// until a term passes the 2^-226 test; settled false at the limit (the
-/// shape of every series of the Bessel routines).
+/// shape of every series of the Bessel routines). in_range false when a
+/// power series stopped because its running denominator left the range.
 struct bessel_sum {
   kxreal s;
   bool settled;
+  bool in_range = true;
 };
 bessel_sum modified_expansion(const kxreal& mu, const kxreal& r, bool alternating);
 
@@ -59,13 +64,27 @@ kxreal k_from_expansion(const kxreal& s, const kxreal& r);
 /// about e^(mu / 8r) while alternating, which mu <= 32 r holds to e^4.
 bool order_small_against(const kxreal& mu, const kxreal& r);
 
-/// f_(mu0+n)(r), n >= 0, |mu0| <= 1/2, for J (sign -1) or I (sign +1), by
-/// Miller's method: the recurrence f_(k-1) = (2 (mu0 + k) / r) f_k + sign
-/// f_(k+1) run down from an order N > max(n, r) where f_N / f_n is below
-/// e^-180, then scaled so that its values at mu0 and mu0 + 1 match the
-/// larger of v0 = f_mu0(r), v1 = f_(mu0+1)(r). Stable: J and I are the
-/// solutions that fall as the order rises.
+/// f_(mu0+k)(r) for k = 0..N, up to one common factor, for J (sign -1) or
+/// I (sign +1), |mu0| <= 1/2: the recurrence f_(k-1) = (2 (mu0 + k) / r)
+/// f_k + sign f_(k+1) run down from f_N = 1, f_(N+1) = 0, with N > max(n, r)
+/// the order where f_N / f_n is below e^-180 (Miller's method). Stable: J
+/// and I are the solutions that fall as the order rises, so every entry up
+/// to about N - 40 carries 2^-226 of the common factor.
+std::vector<kxreal> miller_sequence(const kxreal& mu0, int n, const kxreal& r, int sign);
+
+/// f_(mu0+n)(r), n >= 0, |mu0| <= 1/2, for J (sign -1) or I (sign +1): the
+/// Miller sequence scaled so that its values at mu0 and mu0 + 1 match the
+/// larger of v0 = f_mu0(r), v1 = f_(mu0+1)(r).
 kxreal miller_recurrence(const kxreal& mu0, int n, const kxreal& r, int sign, const kxreal& v0, const kxreal& v1);
+
+/// Neumann's sum of a Miller sequence f of J: sum_k w_k f[2k] with w_0 = 1,
+/// w_k = (mu0 + 2k) Gamma(mu0 + k) / (Gamma(mu0 + 1) k!), which for exact J
+/// is (r/2)^mu0 / Gamma(mu0 + 1) (for mu0 = 0: J_0 + 2 (J_2 + J_4 + ...) =
+/// 1). The weights are positive for mu0 > -1, so the sum does not cancel;
+/// it runs by Horner's rule from the top, w_k / w_(k-1) = mu0 + 2 for k = 1
+/// and (mu0 + 2k) (mu0 + k - 1) / ((mu0 + 2k - 2) k) above (exactly 1 for
+/// mu0 = 0).
+kxreal neumann_sum(const kxreal& mu0, std::span<const kxreal> f);
 
 /// J_(mu0+n)(r) for n < 0 from f0 = J_mu0(r), f1 = J_(mu0+1)(r) by the
 /// recurrence run down in the order, which is stable where the functions of
