@@ -115,8 +115,8 @@ inline __float128 iq_div(__float128 x, __float128 y) {
 }
 
 /// The 64-bit significand of an x87 long double, which for x in [2^63, 2^64)
-/// is x itself: adding 2^63 (or 1.5 2^63) rounds a smaller value to an
-/// integer there, without the control-word switches of a conversion.
+/// is x itself: adding 2^63 rounds a smaller value to an integer there,
+/// without the control-word switches of a conversion.
 inline iq_u64 iq_significand_bits(long double x) {
   static_assert(std::numeric_limits<long double>::digits == 64, "the root's estimate needs the x87 long double");
   iq_u64 bits;
@@ -124,12 +124,12 @@ inline iq_u64 iq_significand_bits(long double x) {
   return bits;
 }
 
-/// floor(sqrt(n 2^104)) for 2^124 <= n < 2^126, and whether it is exact;
-/// no division instruction. The x87's correctly rounded root of n's top
-/// bits gives e within 3 of sqrt(n); one Newton step from s0 = e 2^52 adds
-/// (n - e^2) 2^51 / e, found in long double (its error with the roundings
-/// below 0.6, the step's own below 2^-7). The remainder N - s^2 is then
-/// below 2^117 in size, exact modulo 2^128, and walks s to the floor.
+/// floor(sqrt(n 2^104)) for 2^124 <= n < 2^126, and whether it is exact.
+/// The x87's correctly rounded root of n's top bits gives e within 3 of
+/// sqrt(n); one Newton step from s0 = e 2^52 adds (n - e^2) 2^51 / e, a
+/// single 128-by-64-bit division truncated (the step's own error is below
+/// 2^-7). The remainder N - s^2 is then below 2^117 in size, exact modulo
+/// 2^128, and walks s to the floor.
 struct iq_floor_root {
   iq_u128 root;
   bool exact;
@@ -138,12 +138,12 @@ struct iq_floor_root {
 inline iq_floor_root iq_floor_sqrt(iq_u128 n) {
   constexpr iq_u64 two_63 = iq_u64(1) << 63;
   const long double top = static_cast<long double>(static_cast<std::int64_t>(n >> 64));  // in [2^60, 2^62)
-  const iq_u64 e = iq_significand_bits(std::sqrt(top) * 0x1p32L + 0x1p63L) - two_63;  // in [2^62, 2^63]
+  const iq_u64 e = iq_significand_bits(std::sqrt(top) * 0x1p32L + 0x1p63L) - two_63;  // in [2^62, 2^63)
   const __int128 r = static_cast<__int128>(n - static_cast<iq_u128>(e) * e);  // below 2^66 in size
-  const long double step =
-      static_cast<long double>(static_cast<std::int64_t>(r >> 4)) * 0x1p55L / static_cast<long double>(e);
-  const auto rounded_step = static_cast<std::int64_t>(iq_significand_bits(step + 0x1.8p63L) - (two_63 | (two_63 >> 1)));
-  iq_u128 s = (static_cast<iq_u128>(e) << 52) + static_cast<iq_u128>(static_cast<__int128>(rounded_step));
+  const iq_u128 size = (r < 0 ? -static_cast<iq_u128>(r) : static_cast<iq_u128>(r)) << 51;  // below 2^117
+  iq_u64 unused;
+  const iq_u64 step = iq_divide_128_by_64(static_cast<iq_u64>(size >> 64), static_cast<iq_u64>(size), e, unused);
+  iq_u128 s = (static_cast<iq_u128>(e) << 52) + (r < 0 ? -static_cast<iq_u128>(step) : static_cast<iq_u128>(step));
   __int128 d = static_cast<__int128>((n << 104) - s * s);  // N - s^2
   while (d < 0) {
     d += static_cast<__int128>(2 * s - 1);
