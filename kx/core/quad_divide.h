@@ -8,8 +8,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <limits>
 
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_sqrt.h>
@@ -114,34 +112,25 @@ inline __float128 iq_div(__float128 x, __float128 y) {
   return x / y;
 }
 
-/// The 64-bit significand of an x87 long double, which for x in [2^63, 2^64)
-/// is x itself: adding 2^63 rounds a smaller value to an integer there,
-/// without the control-word switches of a conversion.
-inline iq_u64 iq_significand_bits(long double x) {
-  static_assert(std::numeric_limits<long double>::digits == 64, "the root's estimate needs the x87 long double");
-  iq_u64 bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits;
-}
-
 /// floor(sqrt(n 2^104)) for 2^124 <= n < 2^126, and whether it is exact.
-/// The x87's correctly rounded root of n's top bits gives e within 3 of
-/// sqrt(n); one Newton step from s0 = e 2^52 adds (n - e^2) 2^51 / e, a
-/// single 128-by-64-bit division truncated (the step's own error is below
-/// 2^-7). The remainder N - s^2 is then below 2^117 in size, exact modulo
-/// 2^128, and walks s to the floor.
+/// The double root of n's top bits is within 2^11 of sqrt(n); an integer
+/// Newton step on n brings it within 1, and a second from s0 = e 2^52 adds
+/// (n - e^2) 2^51 / e truncated (its own error below 2^-9), each by one
+/// 128-by-64-bit division. The remainder N - s^2 is then below 2^117 in
+/// size, exact modulo 2^128, and walks s to the floor.
 struct iq_floor_root {
   iq_u128 root;
   bool exact;
 };
 
 inline iq_floor_root iq_floor_sqrt(iq_u128 n) {
-  constexpr iq_u64 two_63 = iq_u64(1) << 63;
-  const long double top = static_cast<long double>(static_cast<std::int64_t>(n >> 64));  // in [2^60, 2^62)
-  const iq_u64 e = iq_significand_bits(std::sqrt(top) * 0x1p32L + 0x1p63L) - two_63;  // in [2^62, 2^63)
-  const __int128 r = static_cast<__int128>(n - static_cast<iq_u128>(e) * e);  // below 2^66 in size
-  const iq_u128 size = (r < 0 ? -static_cast<iq_u128>(r) : static_cast<iq_u128>(r)) << 51;  // below 2^117
+  const auto n_high = static_cast<iq_u64>(n >> 64);  // in [2^60, 2^62)
+  const auto e0 = static_cast<iq_u64>(std::sqrt(static_cast<double>(n_high)) * 0x1p32);  // in [2^62, 2^63]
   iq_u64 unused;
+  const iq_u64 n_over_e0 = iq_divide_128_by_64(n_high, static_cast<iq_u64>(n), e0, unused);
+  const auto e = static_cast<iq_u64>((static_cast<iq_u128>(e0) + n_over_e0) >> 1);
+  const __int128 r = static_cast<__int128>(n - static_cast<iq_u128>(e) * e);  // below 2^65 in size
+  const iq_u128 size = (r < 0 ? -static_cast<iq_u128>(r) : static_cast<iq_u128>(r)) << 51;  // below 2^116
   const iq_u64 step = iq_divide_128_by_64(static_cast<iq_u64>(size >> 64), static_cast<iq_u64>(size), e, unused);
   iq_u128 s = (static_cast<iq_u128>(e) << 52) + (r < 0 ? -static_cast<iq_u128>(step) : static_cast<iq_u128>(step));
   __int128 d = static_cast<__int128>((n << 104) - s * s);  // N - s^2
