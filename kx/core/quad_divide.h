@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_sqrt.h>
@@ -111,52 +112,53 @@ inline __float128 iq_div(__float128 x, __float128 y) {
   return x / y;
 }
 
-/// floor(n / x) for n = (n_high:n_low) < 2^231 and 2^114 <= x < 2^128,
-/// by two digits of long division with x normalised.
-inline iq_u128 iq_divide_wide(iq_u128 n_high, iq_u128 n_low, iq_u128 x) {
-  const int l = 127 - iq_top_bit(x);  // at most 13
-  const iq_u128 v = x << l;
-  iq_u128 r = l == 0 ? n_high : (n_high << l) | (n_low >> (128 - l));  // below 2^116 < v
-  const iq_u128 low = n_low << l;
-  const iq_u64 q1 = iq_quotient_digit(r, static_cast<iq_u64>(low >> 64), v);
-  const iq_u64 q0 = iq_quotient_digit(r, static_cast<iq_u64>(low), v);
-  return (static_cast<iq_u128>(q1) << 64) | q0;
+/// floor(sqrt(n 2^104)) for 2^124 <= n < 2^126, and whether it is exact.
+/// The double root of n's top bits is within 2^11 of sqrt(n); an integer
+/// Newton step on n brings it within 1, and a second from s0 = e 2^52 adds
+/// (n - e^2) 2^51 / e truncated (its own error below 2^-9), each by one
+/// 128-by-64-bit division. The remainder N - s^2 is then below 2^117 in
+/// size, exact modulo 2^128, and walks s to the floor.
+struct iq_floor_root {
+  iq_u128 root;
+  bool exact;
+};
+
+inline iq_floor_root iq_floor_sqrt(iq_u128 n) {
+  const auto n_high = static_cast<iq_u64>(n >> 64);  // in [2^60, 2^62)
+  const auto e0 = static_cast<iq_u64>(std::sqrt(static_cast<double>(n_high)) * 0x1p32);  // in [2^62, 2^63]
+  iq_u64 unused;
+  const iq_u64 n_over_e0 = iq_divide_128_by_64(n_high, static_cast<iq_u64>(n), e0, unused);
+  const auto e = static_cast<iq_u64>((static_cast<iq_u128>(e0) + n_over_e0) >> 1);
+  const __int128 r = static_cast<__int128>(n - static_cast<iq_u128>(e) * e);  // below 2^65 in size
+  const iq_u128 size = (r < 0 ? -static_cast<iq_u128>(r) : static_cast<iq_u128>(r)) << 51;  // below 2^116
+  const iq_u64 step = iq_divide_128_by_64(static_cast<iq_u64>(size >> 64), static_cast<iq_u64>(size), e, unused);
+  iq_u128 s = (static_cast<iq_u128>(e) << 52) + (r < 0 ? -static_cast<iq_u128>(step) : static_cast<iq_u128>(step));
+  __int128 d = static_cast<__int128>((n << 104) - s * s);  // N - s^2
+  while (d < 0) {
+    d += static_cast<__int128>(2 * s - 1);
+    --s;
+  }
+  while (d > static_cast<__int128>(2 * s)) {
+    d -= static_cast<__int128>(2 * s + 1);
+    ++s;
+  }
+  return {s, d == 0};
 }
 
-/// The square root of a positive in-window word, unpacked. With M the significand
-/// (doubled for an odd exponent, so M 2^-112 is in [1, 4)), S = floor(sqrt(
-/// M 2^116)) in [2^114, 2^115] from a double estimate (53 bits) and two
-/// integer Newton steps, each at most squaring the error and never below
-/// floor(sqrt), then corrected to it; the two bits below the 113 kept and
-/// the sticky bit S^2 != M 2^116 round it.
+/// The square root of a positive in-window word, unpacked. With M the
+/// significand (doubled for an odd exponent, so M 2^-112 is in [1, 4)),
+/// S = floor(sqrt(M 2^116)) in [2^114, 2^115); the two bits below the 113
+/// kept and the sticky bit S^2 != M 2^116 round it.
 inline iq_num iq_root(const iq_num& x) {
   const int unbiased = x.field - iq_bias;
   const bool odd = (unbiased & 1) != 0;
   const iq_u128 m = x.sig << (odd ? 1 : 0);
-  const iq_u128 n_high = m >> 12;  // M 2^116 = M 2^228 / 2^112, as (high:low)
-  const iq_u128 n_low = m << 116;
-  const double root = std::sqrt(static_cast<double>(m) * 0x1p-112);  // in [1, 2]
-  iq_u128 s = static_cast<iq_u128>(static_cast<iq_u64>(root * 0x1p62)) << 52;  // about sqrt(M 2^116)
-  for (int step = 0; step < 2; ++step) s = (s + iq_divide_wide(n_high, n_low, s)) >> 1;
-  for (;;) {
-    const iq_wide sq = iq_multiply(s, s);
-    if (sq.high > n_high || (sq.high == n_high && sq.low > n_low)) {
-      --s;
-      continue;
-    }
-    const iq_wide next = iq_multiply(s + 1, s + 1);
-    if (next.high < n_high || (next.high == n_high && next.low <= n_low)) {
-      ++s;
-      continue;
-    }
-    break;
-  }
-  const iq_wide sq = iq_multiply(s, s);
-  const bool sticky = sq.high != n_high || sq.low != n_low;
+  const iq_floor_root root = iq_floor_sqrt(m << 12);  // M 2^116 = (M 2^12) 2^104
+  const iq_u128 s = root.root;
   int e = iq_bias + (odd ? unbiased - 1 : unbiased) / 2;
   const unsigned rest = static_cast<unsigned>(s) & 3;
   iq_u128 q = s >> 2;
-  if (rest > 2 || (rest == 2 && (sticky || (q & 1)))) {
+  if (rest > 2 || (rest == 2 && (!root.exact || (q & 1)))) {
     ++q;
     if (q >> 113) {
       q >>= 1;

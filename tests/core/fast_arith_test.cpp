@@ -269,15 +269,16 @@ TEST(IntegerQuad, TiesRoundToEven) {
 // One digit of the long division against GMP: U = r 2^64 + limb over a
 // normalised v, with remainders r just below v (top limbs equal, where the
 // digit estimate saturates), and limbs and low limbs of v at their ends.
+void set_u128(mpz_t z, iq_u128 x) {
+  mpz_set_ui(z, static_cast<unsigned long>(x >> 64));
+  mpz_mul_2exp(z, z, 64);
+  mpz_add_ui(z, z, static_cast<unsigned long>(x));
+}
+
 TEST(IntegerQuad, QuotientDigitsAreGmps) {
   words w(6);
   mpz_t u, v, q, rem, t;
   mpz_inits(u, v, q, rem, t, nullptr);
-  const auto set_u128 = [](mpz_t z, iq_u128 x) {
-    mpz_set_ui(z, static_cast<unsigned long>(x >> 64));
-    mpz_mul_2exp(z, z, 64);
-    mpz_add_ui(z, z, static_cast<unsigned long>(x));
-  };
   const auto edge = [&w](kx::iq_u64 x) -> kx::iq_u64 {
     switch (w.uniform(0, 3)) {
       case 0: return 0;
@@ -348,6 +349,52 @@ TEST(IntegerQuad, QuotientsAreTheCompilersWords) {
                                         << hexq(compiler);
     }
   }
+}
+
+// Integer floor roots of n 2^104 are GMP's, remainder zero or not: n at
+// random over [2^124, 2^126) and at its ends, exact squares and their
+// neighbours, and n whose root lies just below or above an integer.
+TEST(IntegerQuad, FloorRootsAreGmps) {
+  words w(9);
+  mpz_t n, root, rem;
+  mpz_inits(n, root, rem, nullptr);
+  const iq_u128 low = iq_u128(1) << 124;
+  const iq_u128 high = (iq_u128(1) << 126) - 1;
+  for (long i = 0; i < scaled(400000); ++i) {
+    const iq_u128 random = (static_cast<iq_u128>(w.gen()) << 64) | w.gen();
+    iq_u128 x;
+    switch (i % 4) {
+      case 0:
+        x = (random >> 2) | low;
+        break;
+      case 1:
+        x = w.coin() ? low + w.gen() % 8 : high - w.gen() % 8;
+        break;
+      case 2: {  // (j 2^52)^2 = j^2 2^104
+        const iq_u128 j = (iq_u128(1) << 62) | (w.gen() >> 2);
+        x = j * j + static_cast<iq_u128>(static_cast<__int128>(w.uniform(-3, 3)));
+        break;
+      }
+      default: {  // the integer part of s^2 / 2^104 and next to it, for s at random or near 2^114 or 2^115
+        const iq_u128 t = random >> w.uniform(60, 127);
+        const iq_u128 s = w.coin() ? (iq_u128(1) << 114) | (random >> 14)
+                                   : (w.coin() ? (iq_u128(1) << 114) + t : (iq_u128(1) << 115) - 1 - t);
+        const kx::iq_wide sq = kx::iq_multiply(s, s);
+        x = ((sq.high << 24) | (sq.low >> 104)) + static_cast<iq_u128>(static_cast<__int128>(w.uniform(-1, 1)));
+      }
+    }
+    if (x < low) x = low;
+    if (x > high) x = high;
+    set_u128(n, x);
+    mpz_mul_2exp(n, n, 104);
+    mpz_sqrtrem(root, rem, n);
+    const kx::iq_floor_root fast = kx::iq_floor_sqrt(x);
+    set_u128(n, fast.root);
+    ASSERT_EQ(mpz_cmp(n, root), 0) << "floor root of " << static_cast<unsigned long>(x >> 64) << ":"
+                                   << static_cast<unsigned long>(x);
+    ASSERT_EQ(fast.exact, mpz_sgn(rem) == 0);
+  }
+  mpz_clears(n, root, rem, nullptr);
 }
 
 // Integer square roots are glibc's correctly rounded words: random words,
