@@ -4,6 +4,8 @@
 // its arguments; its MPFR and Arb benchmarks carry the same name after
 // "mpfr_" and "arb_" and call the functions written beside it in the table.
 // A routine that MPFR (or Arb) lacks has no entry there.
+#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -31,8 +33,8 @@ namespace {
 using kx::bench_bits;
 using kx::mp;
 
-// Every call takes two operands x, y and has two outputs c, d; a routine
-// uses those it needs. The macros keep each row of the table on a few lines.
+// Every call takes two operands x, y and has two outputs c, d (cos and sin,
+// cosh and sinh, else d unused); a routine uses those it needs. The macros keep each row of the table on a few lines.
 using kx_call = std::function<void(const kxreal&, const kxreal&, kxreal&, kxreal&)>;
 using mpfr_call = std::function<void(mpfr_ptr, mpfr_ptr, mpfr_srcptr, mpfr_srcptr)>;
 #define KX(...)                                                                                   \
@@ -101,14 +103,14 @@ void arb_li2(arb_ptr c, arb_srcptr x) {
 #endif
 
 const row rows[] = {
-    {"cssnr(1.23)", x12, {}, KX(kxcssnr(x, c, d)), MPFR(mpfr_sin_cos(c, d, x, MPFR_RNDN)),
-     ARB(arb_sin_cos(c, d, x, bench_bits))},
-    {"cssnr(98.8)", x99b, {}, KX(kxcssnr(x, c, d)), MPFR(mpfr_sin_cos(c, d, x, MPFR_RNDN)),
-     ARB(arb_sin_cos(c, d, x, bench_bits))},
+    {"cssnr(1.23)", x12, {}, KX(kxcssnr(x, c, d)), MPFR(mpfr_sin_cos(d, c, x, MPFR_RNDN)),
+     ARB(arb_sin_cos(d, c, x, bench_bits))},
+    {"cssnr(98.8)", x99b, {}, KX(kxcssnr(x, c, d)), MPFR(mpfr_sin_cos(d, c, x, MPFR_RNDN)),
+     ARB(arb_sin_cos(d, c, x, bench_bits))},
     {"ang(9.88,1.23)", x99, x12, KX(kxang(x, y, c)), MPFR(mpfr_atan2(c, y, x, MPFR_RNDN)),
      ARB(arb_atan2(c, y, x, bench_bits))},
-    {"coshsinh(1.23)", x12, {}, KX(kxcoshsinh(x, c, d)), MPFR(mpfr_sinh_cosh(c, d, x, MPFR_RNDN)),
-     ARB(arb_sinh_cosh(c, d, x, bench_bits))},
+    {"coshsinh(1.23)", x12, {}, KX(kxcoshsinh(x, c, d)), MPFR(mpfr_sinh_cosh(d, c, x, MPFR_RNDN)),
+     ARB(arb_sinh_cosh(d, c, x, bench_bits))},
     {"asinh(1.23)", x12, {}, KX(kxasinh(x, c)), MPFR(mpfr_asinh(c, x, MPFR_RNDN)),
      ARB(arb_asinh(c, x, bench_bits))},
     {"agmr(1.23,9.88)", x12, x99, KX(kxagmr(x, y, c)), MPFR(mpfr_agm(c, x, y, MPFR_RNDN)),
@@ -195,6 +197,62 @@ void time_arb(benchmark::State& state, const row& r) {
 }
 #endif
 
+// |u - v| / |v|, with u the MPFR value nearest a kx result.
+double relative_difference(const kxreal& u, mpfr_srcptr v) {
+  mp d(u);
+  mpfr_sub(d.v, d.v, v, MPFR_RNDN);
+  if (mpfr_zero_p(v)) return mpfr_get_d(d.v, MPFR_RNDN);
+  mpfr_div(d.v, d.v, v, MPFR_RNDN);
+  return mpfr_get_d(d.v, MPFR_RNDA);
+}
+
+// The relative radius of an Arb ball.
+#ifdef KX_BENCH_ARB
+double relative_radius(const arb_t b) {
+  return mag_get_d(arb_radref(b)) / std::fabs(arf_get_d(arb_midref(b), ARF_RND_NEAR));
+}
+#endif
+
+// Each row once before the timing: kx's results must agree with MPFR's to
+// 2^-200, and with Arb's balls to 2^-200 beyond their radius, or the row
+// does not time the same function on the same operands. Arb's balls at 226
+// bits can be much wider than 2^-226 (K_0(9.88): 2^-191). Returns whether
+// all agree.
+bool rows_agree() {
+  bool agree = true;
+  const auto report = [&](const row& r, const char* other, const kxreal& u, mpfr_srcptr v, double radius) {
+    const double e = relative_difference(u, v);
+    if (!(std::fabs(e) <= 0x1p-200 + radius)) {
+      std::fprintf(stderr, "kx%s differs from %s by %g relative\n", r.name.c_str(), other, e);
+      agree = false;
+    }
+  };
+  for (const row& r : rows) {
+    kxreal c, d;
+    r.kx(r.x, r.y, c, d);
+    const mp x(r.x), y(r.y);
+    if (r.mpfr) {
+      mp mc, md;
+      r.mpfr(mc.v, md.v, x.v, y.v);
+      report(r, "MPFR", c, mc.v, 0);
+      if (d.hi != 0) report(r, "MPFR", d, md.v, 0);
+    }
+#ifdef KX_BENCH_ARB
+    if (r.arb) {
+      const ab bx(r.x), by(r.y);
+      ab ac, ad;
+      r.arb(ac.v, ad.v, bx.v, by.v);
+      mp mc, md;
+      arf_get_mpfr(mc.v, arb_midref(ac.v), MPFR_RNDN);
+      arf_get_mpfr(md.v, arb_midref(ad.v), MPFR_RNDN);
+      report(r, "Arb", c, mc.v, relative_radius(ac.v));
+      if (d.hi != 0) report(r, "Arb", d, md.v, relative_radius(ad.v));
+    }
+#endif
+  }
+  return agree;
+}
+
 // kx, MPFR and Arb of one row side by side in the console table.
 void register_rows() {
   for (const row& r : rows) {
@@ -209,6 +267,7 @@ void register_rows() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!rows_agree()) return 1;
   register_rows();
   return kx::run_benchmarks(argc, argv);
 }
