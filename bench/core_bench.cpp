@@ -3,50 +3,22 @@
 // same operands, in one run. After the usual table a summary gives each kx
 // routine's CPU time and its ratio to MPFR and Arb, from the medians when
 // run with --benchmark_repetitions.
-#include <benchmark/benchmark.h>
-
-#define MPFR_WANT_FLOAT128 1
-#include <mpfr.h>
-#include <quadmath.h>
-
-#ifdef KX_BENCH_ARB
-#include <arb.h>
-#endif
-
-#include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
-
-#include <kx/core/core.h>
 #include <kx/elementary/exp_log.h>
+
+#include "bench_support.h"
 
 namespace {
 
-constexpr mpfr_prec_t bits = 226;
+using kx::bench_bits;
+using kx::mp;
+#ifdef KX_BENCH_ARB
+using kx::ab;
+#endif
 
 // Full-length operands; nint_operand has a fraction and 100 integer bits.
 const kxreal a = {1.2345678901234567890123456789012345Q, 3.21e-35Q};
 const kxreal b = {9.8765432109876543210987654321098765Q, -1.23e-34Q};
 const kxreal nint_operand = {a.hi * 0x1p100Q, a.lo * 0x1p100Q};
-
-// The MPFR number nearest hi + lo at 226 bits.
-struct mp {
-  mpfr_t v;
-  explicit mp(const kxreal& x) {
-    mpfr_init2(v, bits);
-    mpfr_t lo;
-    mpfr_init2(lo, 113);
-    mpfr_set_float128(v, x.hi, MPFR_RNDN);
-    mpfr_set_float128(lo, x.lo, MPFR_RNDN);
-    mpfr_add(v, v, lo, MPFR_RNDN);
-    mpfr_clear(lo);
-  }
-  mp() { mpfr_init2(v, bits); }
-  ~mp() { mpfr_clear(v); }
-  mp(const mp&) = delete;
-  mp& operator=(const mp&) = delete;
-};
 
 // ---- kx -------------------------------------------------------------------
 
@@ -166,27 +138,11 @@ void mpfr_npwr(benchmark::State& state) {
 // ---- Arb ------------------------------------------------------------------
 
 #ifdef KX_BENCH_ARB
-struct ab {
-  arb_t v;
-  explicit ab(const kxreal& x) : ab() {
-    const mp m(x);
-    arf_t f;
-    arf_init(f);
-    arf_set_mpfr(f, m.v);
-    arb_set_arf(v, f);
-    arf_clear(f);
-  }
-  ab() { arb_init(v); }
-  ~ab() { arb_clear(v); }
-  ab(const ab&) = delete;
-  ab& operator=(const ab&) = delete;
-};
-
 template <void (*routine)(arb_t, const arb_t, const arb_t, slong)>
 void arb_pair(benchmark::State& state) {
   ab x(a), y(b), c;
   for (auto _ : state) {
-    routine(c.v, x.v, y.v, bits);
+    routine(c.v, x.v, y.v, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -194,7 +150,7 @@ void arb_pair(benchmark::State& state) {
 void arb_sqrt_op(benchmark::State& state) {
   ab x(a), c;
   for (auto _ : state) {
-    arb_sqrt(c.v, x.v, bits);
+    arb_sqrt(c.v, x.v, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -203,7 +159,7 @@ template <void (*routine)(arb_t, const arb_t, slong)>
 void arb_unary(benchmark::State& state) {
   ab x(a), c;
   for (auto _ : state) {
-    routine(c.v, x.v, bits);
+    routine(c.v, x.v, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -212,7 +168,7 @@ void arb_unary(benchmark::State& state) {
 void arb_nint(benchmark::State& state) {
   ab x(nint_operand), c;
   for (auto _ : state) {
-    arb_floor(c.v, x.v, bits);
+    arb_floor(c.v, x.v, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -221,7 +177,7 @@ void arb_nrt(benchmark::State& state) {
   ab x(a), c;
   const auto n = static_cast<ulong>(state.range(0));
   for (auto _ : state) {
-    arb_root_ui(c.v, x.v, n, bits);
+    arb_root_ui(c.v, x.v, n, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -230,57 +186,12 @@ void arb_npwr(benchmark::State& state) {
   ab x(a), c;
   const long n = static_cast<long>(state.range(0));
   for (auto _ : state) {
-    arb_pow_ui(c.v, x.v, static_cast<ulong>(n < 0 ? -n : n), bits);
-    if (n < 0) arb_inv(c.v, c.v, bits);
+    arb_pow_ui(c.v, x.v, static_cast<ulong>(n < 0 ? -n : n), bench_bits);
+    if (n < 0) arb_inv(c.v, c.v, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
 #endif
-
-// ---- Summary --------------------------------------------------------------
-
-// The console table, then kx against the others: CPU ns per call of each
-// routine (the median of the repetitions when there are several).
-class summary_reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.error_occurred) continue;
-      const bool aggregate = r.run_type == Run::RT_Aggregate;
-      if (aggregate && r.aggregate_name != "median") continue;
-      // A single run's time stands until a median replaces it.
-      std::string name = r.run_name.function_name;
-      if (!r.run_name.args.empty()) name += "/" + r.run_name.args;
-      if (aggregate || !medians_.count(name)) ns_[name] = r.GetAdjustedCPUTime();
-      if (aggregate) medians_[name] = true;
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\n%-14s %10s %10s %8s %10s %8s\n", "routine", "kx ns", "MPFR ns", "kx/MPFR", "Arb ns",
-                "kx/Arb");
-    for (const auto& [name, t] : ns_) {
-      if (name.rfind("kx", 0) != 0) continue;
-      const std::string rest = name.substr(2);
-      std::printf("%-14s %10.1f", name.c_str(), t);
-      for (const char* other : {"mpfr_", "arb_"}) {
-        const auto it = ns_.find(other + rest);
-        if (it == ns_.end()) {
-          std::printf(" %10s %8s", "-", "-");
-        } else {
-          std::printf(" %10.1f %8.2f", it->second, t / it->second);
-        }
-      }
-      std::printf("\n");
-    }
-  }
-
- private:
-  std::map<std::string, double> ns_;
-  std::map<std::string, bool> medians_;
-};
 
 }  // namespace
 
@@ -319,11 +230,4 @@ BENCHMARK(arb_npwr)->Name("arb_npwr")->Arg(3)->Arg(16)->Arg(-16);
 BENCHMARK(arb_nrt)->Name("arb_nrt")->Arg(3)->Arg(4)->Arg(16);
 #endif
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  summary_reporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return kx::run_benchmarks(argc, argv); }
