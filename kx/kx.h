@@ -4,7 +4,7 @@
 // exponential integral, Struve, polylogarithms, hypergeometric series), the
 // value types kxreal and kxcomplex with their operators and functions (exp(x),
 // sin(z), kxgammar(t) by value, kxread and kxwrite), and the integer relation
-// search zezuv1.
+// search zezuv1; and the caller's choice of what a fatal condition does.
 //
 // Naming rule: the package routines (kx...), zezuv1 and the type names
 // kxreal and kxcomplex are global; every other name lives in namespace kx,
@@ -12,6 +12,7 @@
 // lookup (abs(x), sqrt(x), min(x, y) for a kxreal x).
 #pragma once
 
+#include <kx/support/fatal_handler.h>
 #include <kx/core/core.h>
 #include <kx/core/complex.h>
 #include <kx/convert/input.h>

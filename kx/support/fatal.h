@@ -9,12 +9,13 @@
 
 namespace kx {
 
-/// Writes the message lines on standard output and ends the process through
-/// kxstop.
+/// Hands the message lines to the caller's fatal handler, if one is
+/// installed; when it returns (or none is), writes them on standard output
+/// and ends the process through kxstop.
 [[noreturn]] void fatal_lines(const std::string& lines);
 
-/// Writes the template's lines for the values (checked at compile time) and
-/// ends the process through kxstop.
+/// Forms the template's lines for the values (checked at compile time) and
+/// hands them to fatal_lines.
 ///   kx::fatal("('*** KXNRT: Improper value of N',i10)", n);
 template <template_argument... Args>
 [[noreturn]] void fatal(checked_template<Args...> tmpl, const Args&... values) {

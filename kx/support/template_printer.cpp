@@ -13,7 +13,7 @@
 #include <vector>
 
 #include <kx/support/format.h>
-#include <kx/support/stop.h>
+#include <kx/support/fatal.h>
 
 namespace kx {
 
@@ -23,8 +23,7 @@ void template_fault(std::string_view what, std::string_view tmpl) {
   line += " in template \"";
   line += tmpl;
   line += "\"\n";
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  kxstop();
+  fatal_lines(line);
 }
 
 namespace {
