@@ -186,6 +186,21 @@ TEST(RelationSearch, EndsByTheNormBoundWithoutARelation) {
   for (const kxreal& c : s.r) EXPECT_TRUE(c == 7.0Q);  // left as passed
 }
 
+TEST(RelationSearch, EndsWhenThePrecisionRunsOut) {
+  // The same four numbers with rb = 60: 68 digits cannot rule out relations
+  // of norm near 10^17, so y's smallest entry falls to the working precision
+  // (above eps = 10^-60) first, and nothing is claimed.
+  kxreal pi, gamma, log2;
+  kxpi(pi);
+  kxegamma(gamma);
+  kxlog2(log2);
+  const std::vector<kxreal> x = {pi, gamma, log2, sqrt(kxreal{2})};
+  const search_result s = search(1, x, 60.0);
+  EXPECT_EQ(s.found, 0);
+  EXPECT_TRUE(std::regex_match(s.output, std::regex("Iteration +[0-9]+   itermp: Precision exhausted\\.\n")))
+      << s.output;
+}
+
 TEST(RelationSearch, DebugLevelsPrintWhatTheySay) {
   const std::vector<kxreal> x = powers(sqrt2_plus_sqrt3(), 5);
   EXPECT_EQ(search(0, x, 20.0).output, "");
