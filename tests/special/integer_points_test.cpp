@@ -133,14 +133,15 @@ TEST(IntegerPoints, BernoulliPastTheFactorialsRange) {
 }
 
 // Gamma(-m, z) for m past 1754, where m! leaves the range and each piece is
-// divided by it as it is formed; Arb's ball as the reference. The error
-// grows with m (16000 units bound m <= 30; 3.1e5 measured here).
+// divided by it as it is formed (z < 1), and by the continued fraction
+// (z > 1), whose error grows with m: 16000 units bound m <= 30, 4.1e5
+// measured here. Arb's ball as the reference.
 TEST(IntegerPoints, IncompleteGammaAtLargeNegativeIntegers) {
   const auto upper_gamma_arb = oracle::arb_reference(std::function<void(arb_t, const arb_t, const arb_t, slong)>(
       [](arb_t r, const arb_t s, const arb_t z, slong p) { arb_hypgeom_gamma_upper(r, s, z, 0, p); }));
   const oracle::sampler orders = [](oracle::operands& gen) { return kxreal{-gen.uniform(1755, 2000)}; };
   const oracle::row rows[] = {
-      {"incgamma m>1754 z<1", kxincgammar, upper_gamma_arb, orders, oracle::uniform(kxreal{0.01Q}, kxreal{0.99Q}), 5e5},
+      {"incgamma m>1754 z<1", kxincgammar, upper_gamma_arb, orders, oracle::uniform(kxreal{0.01Q}, kxreal{0.99Q}), 2500},
       {"incgamma m>1754 z>1", kxincgammar, upper_gamma_arb, orders, oracle::uniform(kxreal{20}, kxreal{99}), 5e5},
   };
   oracle::sweep(rows, 2025, 60);
