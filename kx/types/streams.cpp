@@ -66,7 +66,8 @@ std::string number_text(const real& a, const std::ios_base& s) {
   if (flags & std::ios_base::uppercase) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
   }
-  if ((flags & std::ios_base::showpos) && text.front() != '-' && !isnanq(a.hi) && !isnanq(a.lo)) text.insert(text.begin(), '+');
+  const bool nan = isnanq(a.hi) || isnanq(a.lo);
+  if ((flags & std::ios_base::showpos) && text.front() != '-' && !nan) text.insert(text.begin(), '+');
   return text;
 }
 
@@ -182,12 +183,6 @@ std::optional<real> real_from_token(std::string_view t) {
   return a;
 }
 
-// Reads the next whitespace-delimited token, as operator>> of a string does.
-std::optional<std::string> next_token(std::istream& is) {
-  std::string token;
-  if (!(is >> token)) return std::nullopt;
-  return token;
-}
 
 // The value of a complex token: "(re,im)", "(re)" or a real token.
 std::optional<complex> complex_from_token(std::string_view t) {
@@ -206,34 +201,32 @@ std::optional<complex> complex_from_token(std::string_view t) {
   return complex(*re, *im);
 }
 
+// Reads the next whitespace-delimited token, as operator>> of a string does,
+// and stores its value, or sets failbit and leaves the value alone.
+template <class T>
+std::istream& read_token(std::istream& is, T& value, std::optional<T> (*from_token)(std::string_view)) {
+  std::string token;
+  if (!(is >> token)) return is;
+  if (const std::optional<T> read = from_token(token)) {
+    value = *read;
+  } else {
+    is.setstate(std::ios_base::failbit);
+  }
+  return is;
+}
+
 }  // namespace
 
 std::ostream& operator<<(std::ostream& os, const real& a) { return write_padded(os, number_text(a, os)); }
 
 std::ostream& operator<<(std::ostream& os, const complex& z) {
-  return write_padded(os, std::string("(").append(number_text(z.re, os)).append(",").append(number_text(z.im, os)).append(")"));
+  std::string text = "(";
+  text.append(number_text(z.re, os)).append(",").append(number_text(z.im, os)).append(")");
+  return write_padded(os, text);
 }
 
-std::istream& operator>>(std::istream& is, real& a) {
-  const std::optional<std::string> token = next_token(is);
-  if (!token) return is;
-  if (const std::optional<real> value = real_from_token(*token)) {
-    a = *value;
-  } else {
-    is.setstate(std::ios_base::failbit);
-  }
-  return is;
-}
+std::istream& operator>>(std::istream& is, real& a) { return read_token(is, a, real_from_token); }
 
-std::istream& operator>>(std::istream& is, complex& z) {
-  const std::optional<std::string> token = next_token(is);
-  if (!token) return is;
-  if (const std::optional<complex> value = complex_from_token(*token)) {
-    z = *value;
-  } else {
-    is.setstate(std::ios_base::failbit);
-  }
-  return is;
-}
+std::istream& operator>>(std::istream& is, complex& z) { return read_token(is, z, complex_from_token); }
 
 }  // namespace kx

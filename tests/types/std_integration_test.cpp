@@ -185,9 +185,11 @@ TEST(StdIntegration, ConstructionFromEveryIntegerAndLongDoubleIsExact) {
       ASSERT_TRUE(exactly(a, x) && a.hi == oracle::to_quad(x)) << sizeof(T) << " bytes: " << hex(a);
     }
   };
-  [&]<class... T>(T... zero) { (check_type(zero), ...); }(static_cast<signed char>(0), static_cast<unsigned char>(0), '0',
-                                                          short{}, static_cast<unsigned short>(0), 0, 0u, 0L, 0UL,
-                                                          0LL, 0ULL, __int128{}, static_cast<unsigned __int128>(0));
+  using uchar = unsigned char;
+  using ushort = unsigned short;
+  using u128 = unsigned __int128;
+  [&]<class... T>(T... zero) { (check_type(zero), ...); }(static_cast<signed char>(0), uchar{}, '0', short{}, ushort{},
+                                                          0, 0u, 0L, 0UL, 0LL, 0ULL, __int128{}, u128{});
 
   // long double: random significands and exponents over its whole range,
   // subnormals included.
@@ -282,7 +284,8 @@ TEST(StdIntegration, StreamsPrintTheDigitsAndReadThemBack) {
      << std::showpos << std::uppercase << x << ' ' << std::noshowpos << std::nouppercase << std::fixed
      << std::setprecision(2) << x << ' ' << std::defaultfloat << std::setprecision(6) << x << ' '
      << std::setprecision(3) << std::scientific << kxcomplex{x, kxreal{-2}} << ' ' << limits::infinity();
-  EXPECT_EQ(os.str(), "1.250e1 ***1.250e1 1.250e1*** -**1.250e1 1.250e1 +1.250E1 12.50 1.25000e1 (1.250e1,-2.000e0) inf");
+  EXPECT_EQ(os.str(),
+            "1.250e1 ***1.250e1 1.250e1*** -**1.250e1 1.250e1 +1.250E1 12.50 1.25000e1 (1.250e1,-2.000e0) inf");
 
   // A token with up to three exponent digits gives kxinpc's words; a longer
   // exponent moves the point; non-finite values read back.
