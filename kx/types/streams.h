@@ -8,8 +8,11 @@
 //                one), the count a double shows by default, always in the
 //                library's e-format; so is hexfloat (both flags);
 // a negative precision counts as 6, and more than 5000 as 5000. The digits
-// are those of kxeformat: cut, not rounded, within one unit of the last one
-// shown, so 1.5 with precision 0 in fixed notation prints "1.". Non-finite
+// are those of kxeformat: cut, not rounded, so 1.5 with precision 0 in fixed
+// notation prints "1.". They lie within one unit of the last one shown,
+// plus, where that reaches past the pair's accuracy, the error of
+// kxeformat's scaling by 10^-E (kxnpwr's bound, about 8 |E| units of
+// 2^-226 for a decimal exponent E). Non-finite
 // values print as "inf", "-inf" and "nan". A complex value prints as
 // "(re,im)", each part so formatted, the width applying to the whole.
 //
@@ -17,11 +20,12 @@
 // token that is not a number sets failbit and leaves the value unchanged.
 // A real token is a sign, digits with at most one point (at least one
 // digit), and an optional exponent: one of e, E, d, D, a sign and at least
-// one digit; or "inf", "-inf", "+inf" or "nan" (any case). A token whose
-// exponent has at most three digits gives the words of kxinpc (to_real) for
-// it; a longer exponent is applied by moving the point, so that everything
-// operator<< writes reads back. A complex token is "(re,im)", "(re)" or a
-// real token, without blanks inside, as operator<< writes it.
+// one digit; or "inf" or "nan", in any case, with or without a sign. A
+// token whose exponent has at most three digits gives the words of kxinpc
+// (to_real) for it; a longer exponent is applied by moving the point, so
+// that everything operator<< writes reads back. A complex token is
+// "(re,im)", "(re)" or a real token, without blanks inside, as operator<<
+// writes it.
 #pragma once
 
 #include <iosfwd>
