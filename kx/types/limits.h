@@ -23,8 +23,7 @@
 #include <kx/core/core.h>
 
 template <>
-class std::numeric_limits<kx::real> {
- public:
+struct std::numeric_limits<kx::real> {
   static constexpr bool is_specialized = true;
 
   /// The smallest positive normal pair: (2^-16382, 0), as binary128's. A

@@ -59,12 +59,6 @@ unsigned __int128 bits_of(__float128 q) {
 
 bool exactly(const kxreal& a, const big& x) { return mpfr_equal_p(big(a).get(), x.get()) != 0; }
 
-kxreal sum(const kxreal& a, const kxreal& b) {
-  kxreal c;
-  kxadd(a, b, c);
-  return c;
-}
-
 TEST(StdIntegration, LimitsMatchTheirDefinitions) {
   oracle::operands gen(20261209);
   // digits: every number of `digits` significant bits is a pair (from
@@ -91,9 +85,9 @@ TEST(StdIntegration, LimitsMatchTheirDefinitions) {
   // epsilon is 2^(1 - digits) and the gap above 1 is the smallest subnormal.
   const kxreal one{1};
   EXPECT_TRUE(same_words(limits::epsilon(), kxreal{scalbnq(1, 1 - limits::digits), 0}));
-  EXPECT_TRUE(sum(one, limits::epsilon()) != one);
-  EXPECT_TRUE(same_words(sum(one, limits::epsilon()) - one, limits::epsilon()));
-  EXPECT_TRUE(sum(one, limits::denorm_min()) > one);
+  EXPECT_TRUE((one + limits::epsilon()) != one);
+  EXPECT_TRUE(same_words((one + limits::epsilon()) - one, limits::epsilon()));
+  EXPECT_TRUE((one + limits::denorm_min()) > one);
   EXPECT_TRUE(nextafterq(0, 1) == limits::denorm_min().hi && limits::denorm_min().hi / 2 == 0);
 
   // round_error: the nearest pair of any real beyond 2^-16268 lies within
@@ -131,7 +125,7 @@ TEST(StdIntegration, LimitsMatchTheirDefinitions) {
   EXPECT_TRUE(isinfq(oracle::to_quad(big(kxreal{top.hi, nextafterq(top.lo, HUGE_VALQ)}))));
   EXPECT_TRUE(same_words(limits::lowest(), -top));
   EXPECT_LE(oracle::error_units(from_text(kx::to_string(top)), largest, largest), 0x1p226 * 1e-67);
-  EXPECT_FALSE(finiteq(sum(top, top).hi));
+  EXPECT_FALSE(finiteq((top + top).hi));
   EXPECT_TRUE(same_words(top * 2.0Q, limits::infinity()));
   EXPECT_TRUE(same_words(top - top, kxreal{}));
 
@@ -227,13 +221,6 @@ TEST(StdIntegration, OrderingIncrementAndTruthAgreeWithTheOperators) {
   EXPECT_TRUE(limits::denorm_min() && limits::quiet_NaN());
 }
 
-std::string printed(const kxreal& x, std::ios_base::fmtflags notation, int precision) {
-  std::ostringstream os;
-  os.setf(notation, std::ios_base::floatfield);
-  os << std::setprecision(precision) << x;
-  return os.str();
-}
-
 // The digits after the point of a printed number.
 int decimals(const std::string& text) {
   const std::size_t point = text.find('.'), e = text.find('e');
@@ -252,7 +239,9 @@ TEST(StdIntegration, StreamsPrintTheDigitsAndReadThemBack) {
     const big exact(x);
     for (const auto notation : {std::ios_base::scientific, std::ios_base::fmtflags{}, std::ios_base::fixed}) {
       if (notation == std::ios_base::fixed && i < 300) continue;
-      const std::string text = printed(x, notation, p);
+      std::ostringstream os;
+      os.setf(notation, std::ios_base::floatfield);
+      const std::string text = (os << std::setprecision(p) << x, os.str());
       const std::size_t e = text.find('e');
       const long exponent = e == std::string::npos ? 0 : std::stol(text.substr(e + 1));
       const int shown = decimals(text);
@@ -344,7 +333,7 @@ TEST(StdIntegration, StreamsPrintTheDigitsAndReadThemBack) {
             "(1." + std::string(67, '0') + "e0,-2." + std::string(67, '0') + "e0)");
 }
 
-TEST(StdIntegration, HashAgreesWithEqualityAndComplexNarrowingRounds) {
+TEST(StdIntegration, HashAgreesWithEquality) {
   oracle::operands gen(3);
   const std::hash<kxreal> h;
   const kxreal zeros[] = {{0, 0}, {-0.0Q, 0}, {0, -0.0Q}, {-0.0Q, -0.0Q}};
@@ -361,13 +350,6 @@ TEST(StdIntegration, HashAgreesWithEqualityAndComplexNarrowingRounds) {
   const std::hash<kxcomplex> hc;
   EXPECT_EQ(hc(kxcomplex{kxreal{-0.0Q, 0}, kxreal{1}}), hc(kxcomplex{kxreal{}, kxreal{1}}));
   EXPECT_NE(hc(kxcomplex{kxreal{1}, kxreal{2}}), hc(kxcomplex{kxreal{1}, kxreal{-2}}));
-
-  // Back to __complex128 each part is its pair rounded to the nearest binary128.
-  for (int i = 0; i < 1000; ++i) {
-    const kxcomplex z{gen.pair(), gen.pair()};
-    const auto q = static_cast<__complex128>(z);
-    EXPECT_TRUE(__real__ q == oracle::to_quad(big(z.re)) && __imag__ q == oracle::to_quad(big(z.im))) << hex(z.re);
-  }
 }
 
 }  // namespace
