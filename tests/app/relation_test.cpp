@@ -16,7 +16,7 @@
 #include <kx/kx.h>
 
 #include "mpfr_oracle.h"
-#include "test_run.h"
+#include "relation_report.h"
 
 namespace {
 
@@ -114,16 +114,16 @@ TEST(Program, OutputMatchesTheStoredRun) {
 
 TEST(RelationReport, SignsPointsAndLabels) {
   const std::string blanks60(60, ' ');
-  EXPECT_EQ(test_run::relation_line(kxreal{1}, "1"), std::string(61, ' ') + "+1. * 1\n");
-  EXPECT_EQ(test_run::relation_line(kxreal{-12}, "al^  1"), blanks60 + "-12. * al^  1\n");
+  EXPECT_EQ(relation_report::relation_line(kxreal{1}, "1"), std::string(61, ' ') + "+1. * 1\n");
+  EXPECT_EQ(relation_report::relation_line(kxreal{-12}, "al^  1"), blanks60 + "-12. * al^  1\n");
   // One a hair below an integer still prints as that integer.
-  EXPECT_EQ(test_run::relation_line(kxreal{3860, -0x1p-100Q}, "al^  4"), std::string(58, ' ') + "+3860. * al^  4\n");
+  EXPECT_EQ(relation_report::relation_line(kxreal{3860, -0x1p-100Q}, "al^  4"), std::string(58, ' ') + "+3860. * al^  4\n");
   // 10^61, the widest power of ten that fits: 62 digits and the point, with
   // the '+' in column 1.
   const kxreal wide = pow(kxreal{10}, 61);
-  EXPECT_EQ(test_run::relation_line(wide, "al^ 16"), "+1" + std::string(61, '0') + ". * al^ 16\n");
+  EXPECT_EQ(relation_report::relation_line(wide, "al^ 16"), "+1" + std::string(61, '0') + ". * al^ 16\n");
   // Too wide for the field at all: kxfformat's asterisks stay.
-  EXPECT_EQ(test_run::relation_line(pow(kxreal{10}, 62), "1"), std::string(64, '*') + " * 1\n");
+  EXPECT_EQ(relation_report::relation_line(pow(kxreal{10}, 62), "1"), std::string(64, '*') + " * 1\n");
 }
 
 }  // namespace

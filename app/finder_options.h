@@ -1,0 +1,31 @@
+// The relation finder's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace finder {
+
+enum class search_mode { linear, algebraic, constants };
+
+struct options {
+  search_mode mode = search_mode::linear;
+  int degree = 0;                       // algebraic: the powers 0..degree
+  std::vector<std::string> constants;   // constants: their names, in order
+  std::optional<int> tolerance_digits;  // 10^-digits; unset: from the input
+  int norm_bound_digits = 20;           // 10^digits
+  int debug = 0;
+  std::string input = "-";              // a file, or "-" for standard input
+  bool help = false;
+};
+
+/// The options of argv[1..argc-1]. Throws std::invalid_argument with a
+/// one-line reason when they are not a valid command.
+options parse_options(int argc, const char* const* argv);
+
+/// The one-line synopsis, and the whole --help text.
+std::string usage_text();
+std::string help_text();
+
+}  // namespace finder
