@@ -21,9 +21,39 @@ std::span<const kxreal> bernoulli() {
 }
 
 kxreal pi_squared() { return kxpi() * kxpi(); }
-kxreal euler_e() { return exp(kxreal{1}); }
-kxreal log3() { return log(kxreal{3}); }
-kxreal log5() { return log(kxreal{5}); }
+
+// e = sum of 1/k!, each term the one before divided by k, until a term no
+// longer reaches the sum's last bit: about two units of 2^-226, where kxexp
+// at 1 is some units more.
+kxreal euler_e() {
+  kxreal term{1};
+  kxreal sum{1};
+  for (int k = 1; abs(term) >= sum * 0x1p-232Q; ++k) {
+    term = term / static_cast<__float128>(k);
+    sum = sum + term;
+  }
+  return sum;
+}
+// atanh(1/m) = sum over k >= 0 of m^-(2k+1) / (2k+1), for an integer m >= 2:
+// the terms fall by m^2 each, so the sum stops after 226 / log2(m^2) terms,
+// when a term no longer reaches the sum's last bit; a few units of 2^-226,
+// where kxlog is some tens of units off at 3 and 5.
+kxreal atanh_of_reciprocal(int m) {
+  const __float128 m2 = static_cast<__float128>(m) * m;
+  kxreal power = kxreal{1} / static_cast<__float128>(m);
+  kxreal sum;
+  for (int k = 0;; ++k) {
+    const kxreal term = power / static_cast<__float128>(2 * k + 1);
+    if (abs(term) < abs(sum) * 0x1p-232Q) return sum;
+    sum = sum + term;
+    power = power / m2;
+  }
+}
+
+// log 3 = log 2 + log(3/2), log 5 = 2 log 2 + log(5/4), with
+// log((1 + t)/(1 - t)) = 2 atanh t at t = 1/5 and 1/9.
+kxreal log3() { return kxlog2() + atanh_of_reciprocal(5) * 2.0Q; }
+kxreal log5() { return kxlog2() * 2.0Q + atanh_of_reciprocal(9) * 2.0Q; }
 kxreal sqrt2() { return sqrt(kxreal{2}); }
 kxreal sqrt3() { return sqrt(kxreal{3}); }
 kxreal sqrt5() { return sqrt(kxreal{5}); }
