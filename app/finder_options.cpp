@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "named_constants.h"
+#include "relation_text.h"
 
 namespace finder {
 namespace {
@@ -145,7 +146,9 @@ std::string help_text() {
       "linear mode; 1, al^  1, ... for the powers; x, 1 and the constants' names);\n"
       "the polynomial or the formula; the residual |r1*x1 + ... + rn*xn|; and a\n"
       "confidence figure: the input's digits minus the digits the relation uses\n"
-      "(n times log10 of its largest coefficient). Below 5 digits the relation is\n"
+      "(n times log10 of its largest coefficient). Below " +
+      std::to_string(static_cast<int>(doubtful_below)) +
+      " digits the relation is\n"
       "marked \"doubtful\": at that size one can appear by chance, as loose\n"
       "tolerances show. Trust it only after a check with more digits.\n"
       "\n"

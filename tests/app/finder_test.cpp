@@ -4,8 +4,6 @@
 // constants the finder computes, against MPFR, and its refusals.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -18,6 +16,7 @@
 
 #include "mpfr_oracle.h"
 #include "named_constants.h"
+#include "test_support.h"
 
 namespace {
 
@@ -41,13 +40,7 @@ run_result run_finder(const std::string& args, const std::string& input) {
   const std::string command = std::string(KX_FIND_RELATION) + " " + args + " < " + dir + "finder_in.txt 2> " + dir +
                               "finder_err.txt";
   run_result r;
-  FILE* p = popen(command.c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = run_command(command, r.status);
   r.err = slurp(dir + "finder_err.txt");
   return r;
 }

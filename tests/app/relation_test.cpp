@@ -3,8 +3,6 @@
 // Also the layout of a relation line: the '+' rule, the '*' rule, the labels.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,20 +15,11 @@
 
 #include "mpfr_oracle.h"
 #include "relation_report.h"
+#include "test_support.h"
 
 namespace {
 
-std::string run_program(int& status) {
-  std::string output;
-  FILE* p = popen(ZEZUV1_TEST_PROGRAM, "r");
-  if (p == nullptr) return output;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-  const int raw = pclose(p);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return output;
-}
+std::string run_program(int& status) { return run_command(ZEZUV1_TEST_PROGRAM, status); }
 
 // Coefficient k (of alpha^k) for k = 0..16, read from the report lines.
 std::vector<long long> printed_relation(const std::string& output) {

@@ -3,28 +3,22 @@
 // and J1.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <regex>
 #include <sstream>
 #include <string>
 
 #include "mpfr_oracle.h"
+#include "test_support.h"
 
 namespace {
 
 using oracle::big;
 
 std::string run(const char* program) {
-  std::string out;
-  FILE* p = popen(program, "r");
-  if (p == nullptr) return out;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int raw = pclose(p);
-  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << program;
+  int status = -1;
+  std::string out = run_command(program, status);
+  EXPECT_EQ(status, 0) << program;
   return out;
 }
 
