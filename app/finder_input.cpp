@@ -62,9 +62,11 @@ int input_digits(const std::vector<literal>& literals) { return std::min(pair_di
 
 // The search needs its tolerance near the noise of its input: a looser one
 // takes a small but not yet tiny entry for the end of precision (or for a
-// relation). A pair's own noise is some 10^-68 whatever digits wrote it.
+// relation). A literal of 68 digits or more is as precise as the pair that
+// holds it, whose noise is some 10^-68.
 int default_tolerance_digits(const std::vector<literal>& literals) {
-  return std::min(pair_digits + 1, least_digits(literals)) - 2;
+  const int digits = least_digits(literals);
+  return digits >= pair_digits ? pair_digits - 1 : digits - 2;
 }
 
 }  // namespace finder

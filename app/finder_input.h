@@ -45,7 +45,7 @@ std::vector<literal> read_literals(std::istream& in);
 int input_digits(const std::vector<literal>& literals);
 
 /// The default tolerance, 10^-digits: two digits below the input's
-/// precision, at most 67 (for literals of 69 digits or more).
+/// precision, and 67 for literals of 68 digits or more.
 int default_tolerance_digits(const std::vector<literal>& literals);
 
 }  // namespace finder
