@@ -19,6 +19,7 @@
 #include "named_constants.h"
 #include "relation_report.h"
 #include "relation_text.h"
+#include "test_run.h"
 
 namespace {
 
@@ -54,11 +55,9 @@ search_input linear_input(const std::vector<literal>& literals) {
   return in;
 }
 
-// 1, x, ..., x^degree, each power one product from the one before.
+// 1, x, ..., x^degree, as the test program makes the powers of its number.
 search_input algebraic_input(const kxreal& x, int degree) {
-  search_input in;
-  in.x.push_back(kxreal{1});
-  for (int k = 1; k <= degree; ++k) in.x.push_back(in.x.back() * x);
+  search_input in{test_run::powers_of(x, degree + 1), {}};
   for (int k = 1; k <= degree + 1; ++k) in.labels.push_back(relation_report::power_label(k));
   return in;
 }

@@ -136,8 +136,9 @@ std::string help_text() {
       "                   10^-D times max |ri| times the length of x (default: two\n"
       "                   digits below the input's precision, 10^-28 for 30 digits,\n"
       "                   and 10^-67 for literals of 68 digits or more).\n"
-      "  --norm-bound D   give up on relations of Euclidean norm above 10^D (default 20,\n"
-      "                   at most 36).\n"
+      "  --norm-bound D   give up on relations of Euclidean norm above 10^D (default " +
+      std::to_string(options{}.norm_bound_digits) + ",\n                   at most " +
+      std::to_string(max_norm_bound_digits) + ").\n" +
       "  --debug L        the search's reports: 0 none (default), 1 its end, 2 its\n"
       "                   progress, 3 every iteration.\n"
       "  --help           this text.\n"

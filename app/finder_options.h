@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "run_parameters.h"
+
 namespace finder {
 
 enum class search_mode { linear, algebraic, constants };
@@ -14,7 +16,7 @@ struct options {
   int degree = 0;                       // algebraic: the powers 0..degree
   std::vector<std::string> constants;   // constants: their names, in order
   std::optional<int> tolerance_digits;  // 10^-digits; unset: from the input
-  int norm_bound_digits = 20;           // 10^digits
+  int norm_bound_digits = static_cast<int>(run_parameters::rb);  // 10^digits, as the test program
   int debug = 0;
   std::string input = "-";              // a file, or "-" for standard input
   bool help = false;

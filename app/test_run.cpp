@@ -11,13 +11,17 @@
 
 namespace test_run {
 
+std::vector<kxreal> powers_of(const kxreal& a, int n) {
+  std::vector<kxreal> x(n);
+  x[0] = 1.0Q;
+  for (int k = 2; k <= n; ++k) x[k - 1] = a * x[k - 2];
+  return x;
+}
+
 std::vector<kxreal> test_vector() {
   using namespace run_parameters;
   const kxreal alpha = nroot(kxreal{3.0Q}, kr) - nroot(kxreal{2.0Q}, ks);
-  std::vector<kxreal> x(n);
-  x[0] = 1.0Q;
-  for (int k = 2; k <= n; ++k) x[k - 1] = alpha * x[k - 2];
-  return x;
+  return powers_of(alpha, n);
 }
 
 bool run() {
