@@ -586,7 +586,7 @@ const std::map<std::string, std::string> unreachable = {
     {"('*** KXFFORMAT: Syntax error in output of kxeformat')",
      "kxfformat reads the text kxeformat made of a finite value, which always has its digits and exponent"},
     {"('KXEFORMAT: Insufficient space in B2 array.')",
-     "the work buffer is sized from the digit count; every position written lies inside it"},
+     "the work buffer holds nb + 50 characters and the text is at most nd + 35 long, with nb > nd + 7"},
     {malformed("width of a"), "the width of a is read only after a digit has been seen; only its zero value can fault"},
 };
 
