@@ -2,21 +2,15 @@
 // relation report and the verdict.
 #pragma once
 
-#include <span>
-#include <string>
 #include <vector>
 
 #include <kx/core/core.h>
 
 namespace test_run {
 
-/// The relation report line of a coefficient: its fixed-notation text in 64
-/// columns with '+' before a positive value (64 '*' when it has no room),
-/// then " * " and the label.
-std::string relation_line(const kxreal& coefficient, const std::string& label);
-
-/// Prints the recovered relation, one line per non-zero coefficient.
-void write_relation(std::span<const kxreal> r);
+/// x(k) = a^(k-1) for k = 1..n, each power one product from the one
+/// before, so that they accumulate rounding in this order.
+std::vector<kxreal> powers_of(const kxreal& a, int n);
 
 /// The input of the search: x(k) = a^(k-1), k = 1..17, a = 3^(1/4) - 2^(1/4).
 std::vector<kxreal> test_vector();

@@ -4,7 +4,9 @@
 // exponential integral, Struve, polylogarithms, hypergeometric series), the
 // value types kxreal and kxcomplex with their operators and functions (exp(x),
 // sin(z), kxgammar(t) by value, kxread and kxwrite), and the integer relation
-// search zezuv1; and the caller's choice of what a fatal condition does.
+// search zezuv1; the standard-library integration of the value types
+// (numeric_limits, std::hash, iostreams); and the caller's choice of what a
+// fatal condition does.
 //
 // Naming rule: the package routines (kx...), zezuv1 and the type names
 // kxreal and kxcomplex are global; every other name lives in namespace kx,
@@ -44,4 +46,7 @@
 #include <kx/types/read_write.h>
 #include <kx/types/special_functions.h>
 #include <kx/types/string_conversion.h>
+#include <kx/types/limits.h>
+#include <kx/types/hash.h>
+#include <kx/types/streams.h>
 #include <kx/pslq/pslq.h>

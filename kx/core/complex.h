@@ -64,7 +64,10 @@ struct complex {
   constexpr kxreal real() const { return re; }
   constexpr kxreal imag() const { return im; }
 
-  /// (re.hi, im.hi); for std::complex<double> each rounded to the nearest double.
+  /// (re.hi, im.hi): each part rounded to the nearest binary128, as a
+  /// normalised pair's high word is. For std::complex<double> that word is
+  /// rounded again to the nearest double, so a part whose high word lies
+  /// halfway between two doubles may land one unit from its nearest double.
   constexpr explicit operator __complex128() const {
     __complex128 z{};
     __real__ z = re.hi;

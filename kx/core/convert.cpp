@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <kx/core/core.h>
+#include <kx/core/eft.h>
 
 namespace {
 
@@ -25,7 +26,22 @@ __float128 power_of_two(int n) {
   return q;
 }
 
+// h 2^64 + l for the signed or unsigned high half h and the low half l of a
+// 128-bit integer: both terms are exact binary128 values (64 bits each), and
+// the quick two-sum of them is exact because |h 2^64| >= 2^64 > l unless h
+// is zero, so hi is the integer rounded to binary128 and lo the remainder.
+template <class High>
+kxreal from_halves(High h, std::uint64_t l) {
+  const __float128 high_part = static_cast<__float128>(h) * 0x1p64Q;
+  return kx::renormalise(high_part, static_cast<__float128>(l));
+}
+
 }  // namespace
+
+kx::real::real(__int128 i) : real(from_halves(static_cast<std::int64_t>(i >> 64), static_cast<std::uint64_t>(i))) {}
+
+kx::real::real(unsigned __int128 i)
+    : real(from_halves(static_cast<std::uint64_t>(i >> 64), static_cast<std::uint64_t>(i))) {}
 
 void kxqtox(__float128 q, kxreal& b) { b = {q, 0}; }
 

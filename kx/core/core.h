@@ -55,6 +55,28 @@ struct real {
   constexpr explicit real(int i) : hi(i), lo(0) {}
   constexpr explicit real(double d) : hi(d), lo(0) {}
 
+  /// (i, 0) for every other integer type up to 64 bits, and (x, 0) for a
+  /// long double: exact, as binary128 holds 113 significant bits and the
+  /// exponent range of both. Each is an exact match for its own type, so
+  /// kxreal{2L} and kxreal{v.size()} are not ambiguous, while an int, a
+  /// double or a float still takes the constructor above.
+  ///   kxreal{std::numeric_limits<std::int64_t>::min()};   // (-2^63, 0)
+  template <std::integral I>
+    requires(sizeof(I) <= 8 && !std::same_as<I, int>)
+  constexpr explicit real(I i) : hi(i), lo(0) {}
+  constexpr explicit real(long double x) : hi(x), lo(0) {}
+
+  /// A 128-bit integer, exactly: hi is i rounded to binary128 and lo the
+  /// remainder i - hi, which fits in binary128 (it is at most 2^14 in size).
+  ///   kxreal{(__int128{1} << 120) + 1};   // (2^120, 1)
+  explicit real(__int128 i);
+  explicit real(unsigned __int128 i);
+
+  /// False exactly when the value is zero (both words zero, of either
+  /// sign); a NaN is true, as for a double.
+  ///   if (kxreal{0x1p-16494Q, 0}) { ... }   // taken
+  constexpr explicit operator bool() const { return hi != 0 || lo != 0; }
+
   /// Narrowing keeps the high word: static_cast<__float128>(a) is a.hi, and
   /// static_cast<double>(a) is a.hi rounded to the nearest double.
   constexpr explicit operator __float128() const { return hi; }

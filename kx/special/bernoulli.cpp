@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <kx/core/core.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/special/zeta.h>
 #include <kx/support/fatal.h>
@@ -18,7 +19,6 @@ namespace {
 using series = std::vector<kxreal>;
 
 constexpr int start_length = 4;
-constexpr int pass_budget = 10000;
 constexpr __float128 settle_tolerance = 0x1p-220Q;
 
 // c(k) = sum_{j=0..k} a(j) b(k-j) for k = 0..m, each from j = 0 upward.
@@ -74,7 +74,7 @@ series reciprocal(int nb, const series& c) {
   d[0] = kxreal{1};
   int m = std::min(start_length, nb);
   kxreal q;
-  for (int budget = pass_budget;;) {
+  for (int budget = kx::bernoulli_pass_budget;;) {
     series_product(m, c, d, e);
     series_difference(m, u, e, f);
     series_product(m, f, d, e);

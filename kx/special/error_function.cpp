@@ -9,6 +9,7 @@
 #include <kx/core/core.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/special/error_function.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/support/fatal.h>
 
@@ -24,7 +25,6 @@ constexpr __float128 fraction_start = 10.2599999999999999999999999999999998Q;
 constexpr __float128 erfc_fraction_start = 1;
 // The series' first "previous ratio", above any ratio t/S it can meet.
 constexpr __float128 first_ratio = 1e10Q;
-constexpr int term_limit = 100000;
 
 enum class routine { erf, erfc };
 
@@ -34,8 +34,8 @@ struct erf_values {
 };
 
 [[noreturn]] void iteration_limit(routine r, int branch) {
-  if (r == routine::erf) kx::fatal("('*** KXERFR: iteration limit exceeded',2i10)", branch, term_limit);
-  kx::fatal("('*** KXERFCR: iteration limit exceeded',2i10)", branch, term_limit);
+  if (r == routine::erf) kx::fatal("('*** KXERFR: iteration limit exceeded',2i10)", branch, kx::erf_term_limit);
+  kx::fatal("('*** KXERFCR: iteration limit exceeded',2i10)", branch, kx::erf_term_limit);
 }
 
 kxreal sqrt_pi() {
@@ -70,7 +70,7 @@ kxreal erf_series(const kxreal& x, routine r) {
     if (ic >= 0) break;
     previous = ratio;
     ++k;
-    if (k > term_limit) iteration_limit(r, 1);
+    if (k > kx::erf_term_limit) iteration_limit(r, 1);
     kxreal factor;
     kxmuld(x2, 2, factor);
     kxmul(num, factor, num);
@@ -97,7 +97,7 @@ kxreal scaled_erfc(const kxreal& x, routine r) {
   kxreal term = rho;
   kxreal sum = rho;
   for (int n = 2;; ++n) {
-    if (n > term_limit) iteration_limit(r, 2);
+    if (n > kx::erf_term_limit) iteration_limit(r, 2);
     kxreal m;
     kxmuld(rho, (n - 1) * 0.5Q, m);
     kxreal den;

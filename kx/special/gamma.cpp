@@ -12,6 +12,7 @@
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/special/gamma.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/support/fatal.h>
 
@@ -23,14 +24,12 @@ constexpr __float128 gamma_bound = 1e8Q;
 // underflow or its sine vanish.
 constexpr __float128 pole_width = 1e-36Q;
 constexpr __float128 bessel_constant = 59.7442235524553649733449999999999946Q;
-constexpr int bessel_term_limit = 100000;
 
 constexpr __float128 asymptotic_floor = 188.257999999999999999999999999999994Q;
 // From here up to the asymptotic floor, for z above s, the lower series and
 // the E1 series cancel as Gamma(s, z) falls below Gamma(s) (or E1 below
 // log z); the continued fraction settles at z = 1 in under 1500 terms.
 constexpr __float128 fraction_floor = 1;
-constexpr int incgamma_term_limit = 1000000;
 // A step of the continued fraction carries rounding noise of a few units of
 // 2^-226, so its convergence test cannot ask for less than this.
 constexpr __float128 fraction_tolerance = 0x1p-220Q;
@@ -50,7 +49,7 @@ kxreal bessel_series(const kxreal& y, __float128 d, int which) {
   kxreal term;
   kxdiv(kxreal{1}, y, term);
   kxreal sum = term;
-  for (int k = 1; k <= bessel_term_limit; ++k) {
+  for (int k = 1; k <= kx::gamma_series_term_limit; ++k) {
     kxreal divisor;
     kxadd(y, kxreal{k}, divisor);
     kxmuld(divisor, k, divisor);
@@ -59,7 +58,7 @@ kxreal bessel_series(const kxreal& y, __float128 d, int which) {
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) return sum;
   }
-  kx::fatal("('*** KXGAMMAR: iteration limit exceeded',2i10)", which, bessel_term_limit);
+  kx::fatal("('*** KXGAMMAR: iteration limit exceeded',2i10)", which, kx::gamma_series_term_limit);
 }
 
 // Gamma(y) for 0 < y < 1, with sin(pi y) given (taken from the exact offset).
@@ -115,7 +114,7 @@ kxreal incgamma_asymptotic(const kxreal& s, const kxreal& z) {
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
     if (z.hi > 0 && k > s.hi && fabsq(term.hi) > previous) return incgamma_fraction(s, z);
-    if (k >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
+    if (k >= kx::incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
   }
   kxreal s1;
   kxsub(s, kxreal{1}, s1);
@@ -153,7 +152,7 @@ kxreal incgamma_fraction(const kxreal& s, const kxreal& z) {
     kxreal off;
     kxsub(del, kxreal{1}, off);
     if (fabsq(off.hi) <= fraction_tolerance) break;
-    if (i >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 2')");
+    if (i >= kx::incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 2')");
   }
   kxreal r = kx::power_over_exp(z, s);
   kxmul(r, h, r);
@@ -187,7 +186,7 @@ kxreal exponential_integral(const kxreal& z) {
     kxmul(t, h, th);
     kxadd(sum, th, sum);
     if (kx::settled(th, sum)) break;
-    if (k >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 1')");
+    if (k >= kx::incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 1')");
   }
   kxreal half;
   kxmuld(z, -0.5Q, half);

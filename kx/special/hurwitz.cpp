@@ -13,12 +13,12 @@
 #include <kx/elementary/exp_log.h>
 #include <kx/special/gamma.h>
 #include <kx/special/hurwitz.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/support/fatal.h>
 
 namespace {
 
-constexpr int term_limit = 1000000;
 constexpr int bernoulli_minimum = 95;
 // log 10 of 2^226, the digits of the format, and the Euler-Maclaurin offset
 // (0.6 of it) beyond which no leading terms are summed.
@@ -189,7 +189,7 @@ kxreal inner_term(const orders& o, int s, int k, const kxreal& a) {
 template <typename Fail>
 kxreal direct_sum(int s, const kxreal& a, Fail fail) {
   kxreal sum;
-  for (int k = 0; k <= term_limit; ++k) {
+  for (int k = 0; k <= kx::hurwitz_term_limit; ++k) {
     kxreal x;
     kxadd(a, kxreal{k}, x);
     kxreal term;
@@ -343,7 +343,7 @@ kxreal scaled_polygamma_sum(std::span<const kxreal> b, int n, const kxreal& x) {
   kxdiv(scale, x, scale);
   if (scale.hi == 0) return scale;
   kxreal sum{1};
-  for (int k = 1; k <= term_limit; ++k) {
+  for (int k = 1; k <= kx::hurwitz_term_limit; ++k) {
     kxreal y;
     kxadd(x, kxreal{k}, y);
     kxdiv(y, x, y);
@@ -392,7 +392,7 @@ void kxhurwitzzetan(int s, const kxreal& a, kxreal& z) {
   kxreal s2;
   kxreal s3;
   for (int k = 1;; ++k) {
-    if (k > term_limit) kx::fatal("('*** KXHURWITZZETAN: Loop end error')");
+    if (k > kx::hurwitz_term_limit) kx::fatal("('*** KXHURWITZZETAN: Loop end error')");
     kxreal plus;
     kxreal minus;
     kxadd(kxreal{k}, a, plus);

@@ -9,13 +9,13 @@
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/special/hypergeometric.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/support/fatal.h>
 
 namespace {
 
 constexpr int parameter_limit = 10;
-constexpr int term_limit = 1000000;
 // A running product is brought back to [1, 2) when it leaves
 // [2^-4096, 2^4096], a check made after every factor: one factor (within
 // 2^+-12000) then cannot carry it or its low word out of the normal range,
@@ -149,7 +149,7 @@ void kxhypergeompfq(int np, int nq, std::span<const kxreal> a, std::span<const k
     if (!finiteq(term.hi)) kx::fatal("('*** KXHYPERGEOMPFQ: Term is not finite at I =',i10)", i);
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
-    if (i >= term_limit) kx::fatal("('*** KXHYPERGEOMPFQ: Loop end error',i10)", term_limit);
+    if (i >= kx::hypergeometric_term_limit) kx::fatal("('*** KXHYPERGEOMPFQ: Loop end error',i10)", kx::hypergeometric_term_limit);
   }
   f = sum;
 }

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include <kx/core/core.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/polylog.h>
 #include <kx/special/series.h>
 #include <kx/support/fatal.h>
 
 namespace {
 
-constexpr int term_limit = 1000000;
 
 // 1 - x.
 kxreal one_minus(const kxreal& x) {
@@ -39,7 +39,7 @@ kxreal polylog_series(int n, const kxreal& x) {
     kxdiv(t, power, term);
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) return sum;
-    if (k >= term_limit) kx::fatal("('*** KXPOLYLOGPOS: Loop end error')");
+    if (k >= kx::polylog_term_limit) kx::fatal("('*** KXPOLYLOGPOS: Loop end error')");
   }
 }
 

@@ -6,6 +6,7 @@
 #include <quadmath.h>
 
 #include <kx/core/core.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/special/struve.h>
 #include <kx/support/fatal.h>
@@ -14,7 +15,6 @@ namespace {
 
 // At |x| = 12 the series keeps 63.5 digits (measured against Arb); beyond, fewer.
 constexpr __float128 argument_limit = 12;
-constexpr int term_limit = 1000000;
 // Up to here the sum's denominators Gamma(k+3/2) Gamma(k+nu+3/2) stay in
 // range for every k the sum needs (they grow by less than 10^120 for |x| <= 12).
 constexpr __float128 gamma_ceiling = 0x1p15000Q;
@@ -35,7 +35,7 @@ kxreal struve_sum(const kxreal& q, kxreal g1, kxreal g2, int nu) {
     kxdiv(a, term, term);
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) return sum;
-    if (k >= term_limit) kx::fatal("('*** KXSTRUVEHN: Loop end error')");
+    if (k >= kx::struve_term_limit) kx::fatal("('*** KXSTRUVEHN: Loop end error')");
   }
 }
 

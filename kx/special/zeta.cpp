@@ -11,13 +11,13 @@
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/special/gamma.h>
+#include <kx/special/loop_budgets.h>
 #include <kx/special/series.h>
 #include <kx/special/zeta.h>
 #include <kx/support/fatal.h>
 
 namespace {
 
-constexpr int direct_limit = 1000000;
 constexpr int borwein_m = 70;
 constexpr int zetabe_minimum = 102;
 constexpr int maclaurin_terms = 40;
@@ -38,7 +38,7 @@ __float128 maclaurin_threshold() { return 155.264968445427749309459995206631547Q
 template <typename Power, typename Fail>
 kxreal direct_sum(Power inverse_power, Fail fail) {
   kxreal z{1};
-  for (int i = 2; i <= direct_limit; ++i) {
+  for (int i = 2; i <= kx::zeta_direct_limit; ++i) {
     const kxreal term = inverse_power(i);
     kxadd(z, term, z);
     if (kx::settled(term, z)) return z;
@@ -216,7 +216,7 @@ kxreal maclaurin(std::span<const kxreal> b, const kxreal& t) {
   kxreal ratio = t;
   kxreal w;
   kxmuld(power, maclaurin_terms, w);
-  const int last = std::min(static_cast<int>(b.size()), direct_limit);
+  const int last = std::min(static_cast<int>(b.size()), kx::zeta_direct_limit);
   kxreal previous = correction;
   for (int k = 2; k <= last; ++k) {
     const int m = 2 * k - 2;
@@ -277,7 +277,7 @@ void kxzetaintr(int n, kxreal& z) {
           kxnpwr(kxreal{i}, -ki, r);
           return r;
         },
-        [] { kx::fatal("('*** KXZETAINTR: iteration limit exceeded',2i10)", 1, direct_limit); });
+        [] { kx::fatal("('*** KXZETAINTR: iteration limit exceeded',2i10)", 1, kx::zeta_direct_limit); });
   } else {
     kxreal p;
     kxnpwr(kxreal{2}, 1 - ki, p);
@@ -317,7 +317,7 @@ void kxzetar(const kxreal& s, kxreal& z) {
   kxreal zt;
   if (t.hi > direct_threshold()) {
     zt = direct_sum([&t](int i) { return inverse_real_power(i, t); },
-                    [] { kx::fatal("('*** KXZETAR: iteration limit exceeded',2i10)", 1, direct_limit); });
+                    [] { kx::fatal("('*** KXZETAR: iteration limit exceeded',2i10)", 1, kx::zeta_direct_limit); });
   } else {
     zt = borwein_real(t);
   }
@@ -354,7 +354,7 @@ void kxzetabe(std::span<const kxreal> b, const kxreal& s, kxreal& z) {
   kxreal zt;
   if (t.hi > maclaurin_threshold()) {
     zt = direct_sum([&t](int i) { return inverse_real_power(i, t); },
-                    [] { kx::fatal("('*** KXZETABE: iteration limit exceeded',2i10)", 1, direct_limit); });
+                    [] { kx::fatal("('*** KXZETABE: iteration limit exceeded',2i10)", 1, kx::zeta_direct_limit); });
   } else {
     zt = maclaurin(b, t);
   }

@@ -13,6 +13,7 @@
 // so such a value enters only through an explicit kxreal(i) or kxreal(d).
 #pragma once
 
+#include <compare>
 #include <concepts>
 
 #include <kx/core/core.h>
@@ -70,6 +71,17 @@ template <implicit_scalar T> kxreal& operator/=(kxreal&, T) = delete;
 /// -a: the sign bits of both words flipped.
 inline kxreal operator-(const kxreal& a) { kxreal b; kxneg(a, b); return b; }
 
+/// +a: a itself, both words unchanged.
+inline kxreal operator+(const kxreal& a) { return a; }
+
+/// ++a and --a are a += 1 and a -= 1 (kxadd and kxsub with (1, 0)); a++ and
+/// a-- return the value before.
+///   kxreal i{0};  while (i < 10.0Q) ++i;
+inline kxreal& operator++(kxreal& a) { return a += 1.0Q; }
+inline kxreal& operator--(kxreal& a) { return a -= 1.0Q; }
+inline kxreal operator++(kxreal& a, int) { const kxreal before = a; a += 1.0Q; return before; }
+inline kxreal operator--(kxreal& a, int) { const kxreal before = a; a -= 1.0Q; return before; }
+
 /// a^n for an integer n, by kxnpwr (and its accuracy); stops when a is zero
 /// and n <= 0.
 ///   pow(kxreal{2}, 10);   // exactly 1024
@@ -115,6 +127,21 @@ inline bool operator<=(__float128 q, const kxreal& b) { return kxreal{q, 0} <= b
 inline bool operator>(__float128 q, const kxreal& b) { return kxreal{q, 0} > b; }
 inline bool operator>=(__float128 q, const kxreal& b) { return kxreal{q, 0} >= b; }
 
+/// The three-way comparison that agrees with the operators above: less,
+/// equivalent or greater as compare gives -1, 0 or 1, and unordered when a
+/// word of either operand is NaN. (0, 0) and (-0, 0) are equivalent. A
+/// binary128 operand widens to (q, 0).
+///   kxreal{1} <=> kxreal{2};   // std::partial_ordering::less
+inline std::partial_ordering operator<=>(const kxreal& a, const kxreal& b) {
+  switch (compare(a, b)) {
+    case -1: return std::partial_ordering::less;
+    case 0: return std::partial_ordering::equivalent;
+    case 1: return std::partial_ordering::greater;
+    default: return std::partial_ordering::unordered;
+  }
+}
+inline std::partial_ordering operator<=>(const kxreal& a, __float128 q) { return a <=> kxreal{q, 0}; }
+
 template <implicit_scalar T> bool operator==(const kxreal&, T) = delete;
 template <implicit_scalar T> bool operator!=(const kxreal&, T) = delete;
 template <implicit_scalar T> bool operator<(const kxreal&, T) = delete;
@@ -127,5 +154,6 @@ template <implicit_scalar T> bool operator<(T, const kxreal&) = delete;
 template <implicit_scalar T> bool operator<=(T, const kxreal&) = delete;
 template <implicit_scalar T> bool operator>(T, const kxreal&) = delete;
 template <implicit_scalar T> bool operator>=(T, const kxreal&) = delete;
+template <implicit_scalar T> std::partial_ordering operator<=>(const kxreal&, T) = delete;
 
 }  // namespace kx

@@ -1,10 +1,10 @@
 // The test program as a user runs it: its five header lines and its status.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
+
+#include "test_support.h"
 
 namespace {
 
@@ -15,13 +15,7 @@ struct run_result {
 
 run_result run_program(const char* path) {
   run_result r{"", -1};
-  FILE* p = popen(path, "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.output = run_command(path, r.status);
   return r;
 }
 

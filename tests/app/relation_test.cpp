@@ -3,8 +3,6 @@
 // Also the layout of a relation line: the '+' rule, the '*' rule, the labels.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,21 +14,12 @@
 #include <kx/kx.h>
 
 #include "mpfr_oracle.h"
-#include "test_run.h"
+#include "relation_report.h"
+#include "test_support.h"
 
 namespace {
 
-std::string run_program(int& status) {
-  std::string output;
-  FILE* p = popen(ZEZUV1_TEST_PROGRAM, "r");
-  if (p == nullptr) return output;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-  const int raw = pclose(p);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return output;
-}
+std::string run_program(int& status) { return run_command(ZEZUV1_TEST_PROGRAM, status); }
 
 // Coefficient k (of alpha^k) for k = 0..16, read from the report lines.
 std::vector<long long> printed_relation(const std::string& output) {
@@ -114,16 +103,16 @@ TEST(Program, OutputMatchesTheStoredRun) {
 
 TEST(RelationReport, SignsPointsAndLabels) {
   const std::string blanks60(60, ' ');
-  EXPECT_EQ(test_run::relation_line(kxreal{1}, "1"), std::string(61, ' ') + "+1. * 1\n");
-  EXPECT_EQ(test_run::relation_line(kxreal{-12}, "al^  1"), blanks60 + "-12. * al^  1\n");
+  EXPECT_EQ(relation_report::relation_line(kxreal{1}, "1"), std::string(61, ' ') + "+1. * 1\n");
+  EXPECT_EQ(relation_report::relation_line(kxreal{-12}, "al^  1"), blanks60 + "-12. * al^  1\n");
   // One a hair below an integer still prints as that integer.
-  EXPECT_EQ(test_run::relation_line(kxreal{3860, -0x1p-100Q}, "al^  4"), std::string(58, ' ') + "+3860. * al^  4\n");
+  EXPECT_EQ(relation_report::relation_line(kxreal{3860, -0x1p-100Q}, "al^  4"), std::string(58, ' ') + "+3860. * al^  4\n");
   // 10^61, the widest power of ten that fits: 62 digits and the point, with
   // the '+' in column 1.
   const kxreal wide = pow(kxreal{10}, 61);
-  EXPECT_EQ(test_run::relation_line(wide, "al^ 16"), "+1" + std::string(61, '0') + ". * al^ 16\n");
+  EXPECT_EQ(relation_report::relation_line(wide, "al^ 16"), "+1" + std::string(61, '0') + ". * al^ 16\n");
   // Too wide for the field at all: kxfformat's asterisks stay.
-  EXPECT_EQ(test_run::relation_line(pow(kxreal{10}, 62), "1"), std::string(64, '*') + " * 1\n");
+  EXPECT_EQ(relation_report::relation_line(pow(kxreal{10}, 62), "1"), std::string(64, '*') + " * 1\n");
 }
 
 }  // namespace
