@@ -172,17 +172,31 @@ TEST(RelationSearch, FindsKnownRelations) {
   EXPECT_EQ(normalised_relation(too_large.r), (std::vector<long long>{1, 12345, -1}));
 }
 
-TEST(RelationSearch, EndsByTheNormBoundWithoutARelation) {
-  // pi, Euler's gamma, log 2 and sqrt 2 have no known relation; with rb = 8
-  // the bound passes 10^8 long before 68 digits run out.
+// pi, Euler's gamma, log 2 and sqrt 2, which have no known relation.
+std::vector<kxreal> unrelated_numbers() {
   kxreal pi, gamma, log2;
   kxpi(pi);
   kxegamma(gamma);
   kxlog2(log2);
-  const std::vector<kxreal> x = {pi, gamma, log2, sqrt(kxreal{2})};
-  const search_result s = search(1, x, 8.0);
+  return {pi, gamma, log2, sqrt(kxreal{2})};
+}
+
+TEST(RelationSearch, EndsByTheNormBoundWithoutARelation) {
+  // With rb = 8 the bound passes 10^8 long before 68 digits run out.
+  const search_result s = search(1, unrelated_numbers(), 8.0);
   EXPECT_EQ(s.found, 0);
   EXPECT_EQ(s.output, "Norm bound limit exceeded.   8.000000D+00\n");
+  for (const kxreal& c : s.r) EXPECT_TRUE(c == 7.0Q);  // left as passed
+}
+
+TEST(RelationSearch, EndsWhenThePrecisionRunsOut) {
+  // With rb = 60: 68 digits cannot rule out relations of norm near 10^17,
+  // so y's smallest entry falls to the working precision (above eps =
+  // 10^-60) first, and nothing is claimed.
+  const search_result s = search(1, unrelated_numbers(), 60.0);
+  EXPECT_EQ(s.found, 0);
+  EXPECT_TRUE(std::regex_match(s.output, std::regex("Iteration +[0-9]+   itermp: Precision exhausted\\.\n")))
+      << s.output;
   for (const kxreal& c : s.r) EXPECT_TRUE(c == 7.0Q);  // left as passed
 }
 
