@@ -551,7 +551,13 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxdiv(a, pi, y);
     // Orders near 1754 take their values, which may leave the range, from
     // the upward recurrence where the series' running numbers leave it.
-    if (!s.in_range || !finiteq(y.hi)) y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
+    // Orders 0 and 1 start that recurrence: Y_1 of an x below about
+    // 2^-16384 (-2/(pi x)) is past the range, -infinity.
+    if (m >= 2 && (!s.in_range || !finiteq(y.hi))) {
+      y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
+    } else if (m == 1 && !finiteq(y.hi)) {
+      y = {-HUGE_VALQ, 0};
+    }
   } else if (kx::order_small_against(integer_mu(m), r)) {
     kx::fatal("('*** KXBESSELYNR: Loop end error 2')");
   } else {
@@ -619,7 +625,13 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
     kxmul(b, s.s, b);
     kxadd(a, l, k);
     kxadd(k, b, k);
-    if (!s.in_range || !finiteq(k.hi)) k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
+    // Orders 0 and 1 are what the recurrence starts from: K_1 of an x below
+    // about 2^-16384 (1/x) is past the range, +infinity.
+    if (m >= 2 && (!s.in_range || !finiteq(k.hi))) {
+      k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
+    } else if (m == 1 && !finiteq(k.hi)) {
+      k = {HUGE_VALQ, 0};
+    }
   }
   modified_sign_rule(n, sign_of_x, k);
 }
