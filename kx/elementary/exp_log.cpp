@@ -86,7 +86,7 @@ void kxexp(const kxreal& a, kxreal& b) {
   // A NaN, or a low word that is not finite, has no multiple of log 2 to
   // reduce by (converting it to an integer is undefined): the result is NaN.
   if (isnanq(a.hi) || !finiteq(a.lo)) {
-    b = {a.hi + a.lo, 0};
+    b = {nanq(""), nanq("")};
     return;
   }
   kxreal log2;
