@@ -482,7 +482,9 @@ kxreal from_low_orders(order_routine f, const kxreal& mu0, int n, const kxreal& 
 // series did not settle.
 bool series_or_low_orders(const bessel_sum& s, order_routine f, const kxreal& mu0, int n, const kxreal& r, int sign,
                           kxreal& v) {
-  if (s.in_range || n < 0) return s.settled;
+  // Orders mu0 and mu0 + 1 are the recurrence's start: from them f would
+  // call itself with the same arguments without end.
+  if (s.in_range || n < 2) return s.settled;
   v = from_low_orders(f, mu0, n, r, sign, true);
   return true;
 }

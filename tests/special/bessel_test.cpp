@@ -384,6 +384,10 @@ TEST(Bessel, Messages) {
   EXPECT_FATAL_STOP(kxbesseljnr(3, q(1e4000Q), r), "^\\*\\*\\* KXBESSELJNR: Loop end error 2\n$");
   EXPECT_FATAL_STOP(kxbesselynr(-237, q(FLT128_MAX), r), "^\\*\\*\\* KXBESSELYNR: Loop end error 2\n$");
   EXPECT_FATAL_STOP(kxbesseljr(q(0.5Q), q(1e4000Q), r), "^\\*\\*\\* KXBESSELJR: Loop end error 2\n$");
+  // A series out of range at orders 0 and 1 no longer hands over to the
+  // recurrence from those same orders (I of a subnormal order at 0 called
+  // itself without end).
+  EXPECT_FATAL_STOP(kxbesselir(q(0x1p-16400Q), q(0), r), "^\\*\\*\\* KXBESSELIR: Loop end error 1\n$");
 }
 
 }  // namespace
