@@ -115,7 +115,9 @@ kxreal incgamma_asymptotic(const kxreal& s, const kxreal& z) {
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
     if (z.hi > 0 && k > s.hi && fabsq(term.hi) > previous) return incgamma_fraction(s, z);
-    if (k >= incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
+    // A NaN term (s infinite) never settles: the message comes at once
+    // rather than after the whole budget.
+    if (k >= incgamma_term_limit || isnanq(term.hi)) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
   }
   kxreal s1;
   kxsub(s, kxreal{1}, s1);
@@ -248,7 +250,9 @@ kxreal incgamma_negative_integer(int m, const kxreal& z, const kxreal& e1) {
 }  // namespace
 
 void kxgammar(const kxreal& t, kxreal& z) {
-  if (t.hi == 0 || fabsq(t.hi) > gamma_bound) gamma_domain_error();
+  // Written so that a NaN fails it too (its integer part was converted to
+  // an int, which is undefined).
+  if (t.hi == 0 || !(fabsq(t.hi) <= gamma_bound)) gamma_domain_error();
   kxreal n;
   kxnint(t, n);
   int ic = 0;
@@ -300,6 +304,11 @@ void kxincgammar(const kxreal& s, const kxreal& z, kxreal& g) {
     kx::fatal(
         "('*** KXINCGAMMAR: The second argument must not be zero,'/ 'and must not be negative unless the "
         "first is zero.')");
+  }
+  // A NaN has no integer part to choose a method by: the result is NaN.
+  if (isnanq(s.hi) || isnanq(z.hi)) {
+    g = {nanq(""), nanq("")};
+    return;
   }
   if (fabsq(z.hi) >= asymptotic_floor) {
     g = incgamma_asymptotic(s, z);
