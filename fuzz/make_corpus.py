@@ -165,7 +165,7 @@ def special_seeds():
 
 def relation_seeds():
     def seed(n, rb, k, entries):
-        s = Seed().integer(n, 2, 30).integer(rb, 1, 8).integer(k, 20, 55)
+        s = Seed().integer(n, 3, 30).integer(rb, 1, 8).integer(k, 20, 55)
         for e in entries:
             e(s)
         return s.b
@@ -192,12 +192,12 @@ def relation_seeds():
                                         + [combination([1, -2, 0, 3, 0, 0, -1])]))
     write("relation", "duplicate", seed(5, 6, 30, [value(5, 0), value(6, 2), copy(0, 2), value(7, -1), value(8, 1)]))
     write("relation", "with_zero", seed(4, 6, 30, [value(5, 0), zero, value(7, 3), value(9, -2)]))
-    write("relation", "all_zero", seed(3, 6, 30, [zero, zero, zero]))
+    write("relation", "leading_zeros", seed(3, 6, 30, [zero, zero, value(3, 0)]))
     write("relation", "wide_magnitudes", seed(6, 6, 45, [value(11 * i + 1, 300 - 120 * i, i % 2 == 1, narrow=False)
                                                          for i in range(6)]))
     write("relation", "random_17", seed(17, 4, 55, [value(1000003 * i % 2**31, i % 5 - 2) for i in range(17)]))
     write("relation", "random_30", seed(30, 3, 25, [value(7919 * i % 2**31, i % 9 - 4, i % 3 == 0) for i in range(30)]))
-    write("relation", "pair", seed(2, 8, 55, [value(3, 0), value(3, 1)]))
+    write("relation", "three", seed(3, 8, 55, [value(3, 0), value(3, 1), value(5, -1)]))
 
 
 if __name__ == "__main__":
