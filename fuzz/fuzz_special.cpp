@@ -53,6 +53,14 @@ void hypergeometric(kx::fuzz_bytes& in, kxreal& f) {
 // than the timeout): the polylogarithm's series for |x| within 10^-3 of 1.
 bool needs_whole_budget_polylog(const kxreal& x) { return fabsq(x.hi) > 0.999Q && fabsq(x.hi) < 1; }
 
+// A real order whose nearest integer is past the int range is converted to
+// int undefinedly in the routines of real order (not mended: known
+// finding); orders are kept within 10^4, where the recurrences stay short.
+kxreal real_order(kx::fuzz_bytes& in) {
+  const kxreal nu = in.argument();
+  return fabsq(nu.hi) <= 1e4Q || isnanq(nu.hi) ? nu : kxreal{fmodq(nu.hi, 1e4Q), 0};
+}
+
 void polylog_positive(kx::fuzz_bytes& in, kxreal& f) {
   const int n = in.order();
   const kxreal x = in.argument();
@@ -77,10 +85,10 @@ void run_one(kx::fuzz_bytes& in) {
     case 12: { const int n = in.order(); kxbesselynr(n, in.argument(), f); } break;
     case 13: { const int n = in.order(); kxbesselinr(n, in.argument(), f); } break;
     case 14: { const int n = in.order(); kxbesselknr(n, in.argument(), f); } break;
-    case 15: { const kxreal nu = in.argument(); kxbesseljr(nu, in.argument(), f); } break;
-    case 16: { const kxreal nu = in.argument(); kxbesselyr(nu, in.argument(), f); } break;
-    case 17: { const kxreal nu = in.argument(); kxbesselir(nu, in.argument(), f); } break;
-    case 18: { const kxreal nu = in.argument(); kxbesselkr(nu, in.argument(), f); } break;
+    case 15: { const kxreal nu = real_order(in); kxbesseljr(nu, in.argument(), f); } break;
+    case 16: { const kxreal nu = real_order(in); kxbesselyr(nu, in.argument(), f); } break;
+    case 17: { const kxreal nu = real_order(in); kxbesselir(nu, in.argument(), f); } break;
+    case 18: { const kxreal nu = real_order(in); kxbesselkr(nu, in.argument(), f); } break;
     case 19: kxerfr(in.argument(), f); break;
     case 20: kxerfcr(in.argument(), f); break;
     case 21: kxexpint(in.argument(), f); break;

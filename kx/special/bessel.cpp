@@ -489,6 +489,15 @@ bool series_or_low_orders(const bessel_sum& s, order_routine f, const kxreal& mu
   return true;
 }
 
+// A NaN order or argument has no integer part or range to choose a method
+// by (its nearest integer was converted to int, which is undefined): the
+// result is NaN.
+bool nan_result(const kxreal& nu, const kxreal& x, kxreal& v) {
+  if (!isnanq(nu.hi) && !isnanq(x.hi)) return false;
+  v = {nanq(""), nanq("")};
+  return true;
+}
+
 }  // namespace
 
 void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
@@ -639,6 +648,7 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
 }
 
 void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
+  if (nan_result(nu, x, j)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesseljnr(n, x, j);
@@ -665,6 +675,7 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
 }
 
 void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y) {
+  if (nan_result(nu, x, y)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselynr(n, x, y);
@@ -686,6 +697,7 @@ void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y) {
 }
 
 void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
+  if (nan_result(nu, x, i)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselinr(n, x, i);
@@ -713,6 +725,7 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
 }
 
 void kxbesselkr(const kxreal& nu, const kxreal& x, kxreal& k) {
+  if (nan_result(nu, x, k)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselknr(n, x, k);

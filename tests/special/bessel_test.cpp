@@ -388,6 +388,14 @@ TEST(Bessel, Messages) {
   // recurrence from those same orders (I of a subnormal order at 0 called
   // itself without end).
   EXPECT_FATAL_STOP(kxbesselir(q(0x1p-16400Q), q(0), r), "^\\*\\*\\* KXBESSELIR: Loop end error 1\n$");
+  // A NaN order or argument of the real-order routines gives NaN (its
+  // nearest integer was converted to int, which is undefined).
+  for (auto f : {kxbesseljr, kxbesselyr, kxbesselir, kxbesselkr}) {
+    f(q(nanq("")), q(1), r);
+    EXPECT_TRUE(isnanq(r.hi));
+    f(q(0.5Q), q(nanq("")), r);
+    EXPECT_TRUE(isnanq(r.hi));
+  }
 }
 
 }  // namespace
