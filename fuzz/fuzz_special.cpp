@@ -61,10 +61,17 @@ kxreal real_order(kx::fuzz_bytes& in) {
   return fabsq(nu.hi) <= 1e4Q || isnanq(nu.hi) ? nu : kxreal{fmodq(nu.hi, 1e4Q), 0};
 }
 
-// Orders from 1755 on take kxpolygammabe's scaled direct sum, which can
-// take its 10^6 terms (14 s uninstrumented) before its message (known
-// finding): orders are kept below.
-int scaled_sum_free(int n) { return n < 1755 ? n : n % 1755; }
+// Where nn! or zeta(nn + 1, x) leaves the range (nn >= 1755, or x^-nn
+// below about 2^-16000) kxpolygammabe takes its scaled direct sum, which can
+// run its 10^6 terms (9 to 14 s uninstrumented) before its message (known
+// finding): those arguments are left out.
+void polygamma_be(kx::fuzz_bytes& in, kxreal& f) {
+  const auto b = bernoulli_prefix(in);
+  const int n = in.order();
+  const kxreal x = in.argument();
+  const bool scaled_sum = n >= 1755 || (x.hi > 1 && (n + 1.0Q) * log2q(x.hi) > 16000);
+  if (!scaled_sum) kxpolygammabe(b, n, x, f);
+}
 
 // Integer orders of the Bessel functions are kept within 10^5 (known
 // finding, not mended): std::abs(INT_MIN) overflows and the recurrence then
@@ -94,7 +101,7 @@ void run_one(kx::fuzz_bytes& in) {
     case 7: { const int s = in.order(); kxhurwitzzetan(s, in.argument(), f); } break;
     case 8: { const auto b = bernoulli_prefix(in); const int s = in.order(); kxhurwitzzetanbe(b, s, in.argument(), f); } break;
     case 9: { const int n = in.order(); kxpolygamma(n, in.argument(), f); } break;
-    case 10: { const auto b = bernoulli_prefix(in); const int n = scaled_sum_free(in.order()); kxpolygammabe(b, n, in.argument(), f); } break;
+    case 10: polygamma_be(in, f); break;
     case 11: { const int n = bessel_order(in); kxbesseljnr(n, in.argument(), f); } break;
     case 12: { const int n = bessel_order(in); kxbesselynr(n, in.argument(), f); } break;
     case 13: { const int n = bessel_order(in); kxbesselinr(n, in.argument(), f); } break;
