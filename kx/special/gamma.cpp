@@ -6,6 +6,8 @@
 // elsewhere. Digamma by a shift of 27 and its asymptotic series.
 #include <quadmath.h>
 
+#include <climits>
+
 #include <span>
 
 #include <kx/core/core.h>
@@ -318,7 +320,9 @@ void kxincgammar(const kxreal& s, const kxreal& z, kxreal& g) {
   kxreal f;
   kxinfr(s, ip, f);
   const bool integer = f.hi == 0;
-  const int n = static_cast<int>(ip.hi);
+  // Saturated beyond 10^9 (a plain conversion past the int range is
+  // undefined): such an s takes the same branch as any large one.
+  const int n = fabsq(ip.hi) < 1e9Q ? static_cast<int>(ip.hi) : (ip.hi > 0 ? INT_MAX : INT_MIN);
   if (integer && n == 1) {
     kxreal m;
     kxneg(z, m);

@@ -89,6 +89,9 @@ TEST(SpecialCases, Messages) {
   // A NaN is outside Gamma's domain, and makes the incomplete gamma NaN
   // (each converted NaN to an int, which is undefined).
   EXPECT_FATAL_STOP(kxgammar(q(nanq("")), z), "KXGAMMAR: input argument");
+  // An integer s past the int range takes the lower series and stops in
+  // kxgammar's domain test (it was converted to int, which is undefined).
+  EXPECT_FATAL_STOP(kxincgammar(q(0x1p180Q), q(0x1p-16400Q), z), "KXGAMMAR: input argument");
   for (const kxreal& s : {q(nanq("")), q(2)}) {
     kxincgammar(s, s.hi == 2 ? q(nanq("")) : q(3), z);
     EXPECT_TRUE(isnanq(z.hi)) << oracle::hex(s);
