@@ -62,14 +62,14 @@ kxreal real_order(kx::fuzz_bytes& in) {
 }
 
 // Where nn! or zeta(nn + 1, x) leaves the range (nn >= 1755, or x^-nn
-// below about 2^-16000) kxpolygammabe takes its scaled direct sum, which can
+// beyond about 2^+-16000) kxpolygammabe takes its scaled direct sum, which can
 // run its 10^6 terms (9 to 14 s uninstrumented) before its message (known
 // finding): those arguments are left out.
 void polygamma_be(kx::fuzz_bytes& in, kxreal& f) {
   const auto b = bernoulli_prefix(in);
   const int n = in.order();
   const kxreal x = in.argument();
-  const bool scaled_sum = n >= 1755 || (x.hi > 1 && (n + 1.0Q) * log2q(x.hi) > 16000);
+  const bool scaled_sum = n >= 1755 || (x.hi > 0 && fabsq((n + 1.0Q) * log2q(x.hi)) > 12000);
   if (!scaled_sum) kxpolygammabe(b, n, x, f);
 }
 
