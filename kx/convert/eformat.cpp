@@ -223,9 +223,10 @@ void kxeformat(const kxreal& a, int nb, int nd, std::span<char> b) {
     width_fault();
   }
   work_buffer b2(static_cast<long long>(nb) + 50);
-  const std::string_view special = kx::nonfinite_text(a);
+  const kxreal v = kx::printed_value(a);
+  const std::string_view special = kx::nonfinite_text(v);
   if (special.empty()) {
-    format_finite(a, nd, b2);
+    format_finite(v, nd, b2);
   } else {
     for (std::size_t i = 0; i < special.size(); ++i) b2.put(static_cast<long long>(i) + 1, special[i]);
   }

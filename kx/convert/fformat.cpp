@@ -110,17 +110,18 @@ void kxfformat(const kxreal& a, int nb, int nd, std::span<char> b) {
     width_fault();
   }
   const std::span<char> field = b.first(static_cast<std::size_t>(nb));
-  const std::string_view special = kx::nonfinite_text(a);
+  const kxreal v = kx::printed_value(a);
+  const std::string_view special = kx::nonfinite_text(v);
   if (!special.empty()) {
     right_justify(special, field);
     return;
   }
   // The scientific text is as wide as it needs to be (nd + 11 plus the
   // integer digits), which for large numbers is more than nb + 20.
-  const long long nb2 = scientific_width(a, nd);
+  const long long nb2 = scientific_width(v, nd);
   if (nb2 > INT_MAX) width_fault();
   const int width = static_cast<int>(nb2);
-  const scientific_parts p = parse_scientific(kxeformat(a, width, width - 8));
+  const scientific_parts p = parse_scientific(kxeformat(v, width, width - 8));
   if (p.exponent_sign == 1 && (static_cast<__float128>(nd) + p.exponent) + 3 > nb) {
     std::fill(field.begin(), field.end(), '*');
     return;

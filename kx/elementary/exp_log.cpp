@@ -83,6 +83,12 @@ void kxexp(const kxreal& a, kxreal& b) {
     b = {0, 0};
     return;
   }
+  // A NaN, or a low word that is not finite, has no multiple of log 2 to
+  // reduce by (converting it to an integer is undefined): the result is NaN.
+  if (isnanq(a.hi) || !finiteq(a.lo)) {
+    b = {nanq(""), nanq("")};
+    return;
+  }
   kxreal log2;
   kxlog2(log2);
   kxreal n;

@@ -13,7 +13,8 @@
 /// series' error by 64), 14000 for |a| up to 11000 (the reduction's error
 /// grows with n); measured against MPFR.
 /// a.hi >= 11000 stops with "*** KXEXP: Argument is too large" and a.hi;
-/// a.hi <= -11000 gives exactly 0.
+/// a.hi <= -11000 gives exactly 0; a NaN word, or a low word that is not
+/// finite, gives NaN.
 ///   kxexp(kxreal{1}, b);   // b = e
 void kxexp(const kxreal& a, kxreal& b);
 

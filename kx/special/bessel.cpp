@@ -482,8 +482,19 @@ kxreal from_low_orders(order_routine f, const kxreal& mu0, int n, const kxreal& 
 // series did not settle.
 bool series_or_low_orders(const bessel_sum& s, order_routine f, const kxreal& mu0, int n, const kxreal& r, int sign,
                           kxreal& v) {
-  if (s.in_range || n < 0) return s.settled;
+  // Orders mu0 and mu0 + 1 are the recurrence's start: from them f would
+  // call itself with the same arguments without end.
+  if (s.in_range || n < 2) return s.settled;
   v = from_low_orders(f, mu0, n, r, sign, true);
+  return true;
+}
+
+// A NaN order or argument has no integer part or range to choose a method
+// by (its nearest integer was converted to int, which is undefined): the
+// result is NaN.
+bool nan_result(const kxreal& nu, const kxreal& x, kxreal& v) {
+  if (!isnanq(nu.hi) && !isnanq(x.hi)) return false;
+  v = {nanq(""), nanq("")};
   return true;
 }
 
@@ -551,7 +562,13 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
     kxdiv(a, pi, y);
     // Orders near 1754 take their values, which may leave the range, from
     // the upward recurrence where the series' running numbers leave it.
-    if (!s.in_range || !finiteq(y.hi)) y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
+    // Orders 0 and 1 start that recurrence: Y_1 of an x below about
+    // 2^-16384 (-2/(pi x)) is past the range, -infinity.
+    if (m >= 2 && (!s.in_range || !finiteq(y.hi))) {
+      y = from_low_orders(kxbesselyr, kxreal{}, m, r, -1, false);
+    } else if (m == 1 && !finiteq(y.hi)) {
+      y = {-HUGE_VALQ, 0};
+    }
   } else if (kx::order_small_against(integer_mu(m), r)) {
     kx::fatal("('*** KXBESSELYNR: Loop end error 2')");
   } else {
@@ -619,12 +636,19 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
     kxmul(b, s.s, b);
     kxadd(a, l, k);
     kxadd(k, b, k);
-    if (!s.in_range || !finiteq(k.hi)) k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
+    // Orders 0 and 1 are what the recurrence starts from: K_1 of an x below
+    // about 2^-16384 (1/x) is past the range, +infinity.
+    if (m >= 2 && (!s.in_range || !finiteq(k.hi))) {
+      k = from_low_orders(kxbesselkr, kxreal{}, m, r, 1, false);
+    } else if (m == 1 && !finiteq(k.hi)) {
+      k = {HUGE_VALQ, 0};
+    }
   }
   modified_sign_rule(n, sign_of_x, k);
 }
 
 void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
+  if (nan_result(nu, x, j)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesseljnr(n, x, j);
@@ -651,6 +675,7 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
 }
 
 void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y) {
+  if (nan_result(nu, x, y)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselynr(n, x, y);
@@ -672,6 +697,7 @@ void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y) {
 }
 
 void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
+  if (nan_result(nu, x, i)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselinr(n, x, i);
@@ -699,6 +725,7 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
 }
 
 void kxbesselkr(const kxreal& nu, const kxreal& x, kxreal& k) {
+  if (nan_result(nu, x, k)) return;
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselknr(n, x, k);

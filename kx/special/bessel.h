@@ -4,7 +4,8 @@
 //
 // Accuracy is in units of 2^-226, measured against MPFR and Arb over random
 // arguments (the figures and ranges are in the README's accuracy table);
-// near the zeros of J and Y it is absolute. From |x| = 5 to 102.049, where
+// near the zeros of J and Y it is absolute. In the routines of real order
+// a NaN order or argument gives NaN. From |x| = 5 to 102.049, where
 // the power series of J and Y would cancel, J comes from Miller's backward
 // recurrence and Y from Neumann's series in those J. Below 102.049, orders
 // above 1754, whose factorial leaves the range, and those below it whose

@@ -98,6 +98,9 @@ hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r) {
     kxdiv(b, e, tq);
     kxadd(q, tq, q);
     if (settled(tp, p) && settled(tq, q)) return {p, q, true};
+    // A NaN term (r^2 past the range, near |x| = 10^2466) leaves P or Q NaN
+    // for good: the expansion cannot settle, so it ends here, not at the limit.
+    if (isnanq(tp.hi) || isnanq(tq.hi)) return {p, q, false};
     // Past its growth (4k - 3)^2 > mu, a term of P larger than the one before
     // means the smallest term has passed: the expansion will not settle.
     if (lower * lower > mu.hi && fabsq(tp.hi) > previous) return {p, q, false};
@@ -152,6 +155,7 @@ bessel_sum modified_expansion(const kxreal& mu, const kxreal& r, bool alternatin
     kxdiv(a, d, t);
     kxadd(s, t, s);
     if (settled(t, s)) return {s, true};
+    if (isnanq(t.hi)) return {s, false};  // as in Hankel's expansion: S stays NaN
   }
   return {s, false};
 }

@@ -36,7 +36,8 @@ struct hankel_sums {
 /// P = sum (-1)^k a_2k(mu) / r^2k and Q = sum (-1)^k a_2k+1(mu) / r^(2k+1),
 /// a_j(mu) = (mu - 1)(mu - 9)...(mu - (2j-1)^2) / (j! 8^j), both summed
 /// until their terms pass the 2^-226 test against their sums; settled false
-/// at the limit or as soon as P's terms grow again after their smallest.
+/// at the limit, as soon as P's terms grow again after their smallest, or
+/// at a NaN term (r^2 past the range).
 hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r);
 
 /// J and Y from Hankel's P and Q: with chi = r - phase - pi/4 (phase = order
@@ -46,8 +47,8 @@ void hankel_values(const hankel_sums& h, const kxreal& phase, const kxreal& r, k
 
 /// The sum S = sum_k a_k / r^k, a_k = (mu - 1)(mu - 9)...(mu - (2k-1)^2) /
 /// (k! 8^k), with the sign of every term alternating (for I) or not (for K),
-/// until a term passes the 2^-226 test; settled false at the limit (the
-/// shape of every series of the Bessel routines). in_range false when a
+/// until a term passes the 2^-226 test; settled false at the limit or at a
+/// NaN term (the shape of every series of the Bessel routines). in_range false when a
 /// power series stopped because its running denominator left the range.
 struct bessel_sum {
   kxreal s;

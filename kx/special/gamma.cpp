@@ -6,6 +6,8 @@
 // elsewhere. Digamma by a shift of 27 and its asymptotic series.
 #include <quadmath.h>
 
+#include <climits>
+
 #include <span>
 
 #include <kx/core/core.h>
@@ -114,7 +116,9 @@ kxreal incgamma_asymptotic(const kxreal& s, const kxreal& z) {
     kxadd(sum, term, sum);
     if (kx::settled(term, sum)) break;
     if (z.hi > 0 && k > s.hi && fabsq(term.hi) > previous) return incgamma_fraction(s, z);
-    if (k >= kx::incgamma_term_limit) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
+    // A NaN term (s infinite) never settles: the message comes at once
+    // rather than after the whole budget.
+    if (k >= kx::incgamma_term_limit || isnanq(term.hi)) kx::fatal("('*** KXINCGAMMAR: Loop end error 3')");
   }
   kxreal s1;
   kxsub(s, kxreal{1}, s1);
@@ -247,7 +251,9 @@ kxreal incgamma_negative_integer(int m, const kxreal& z, const kxreal& e1) {
 }  // namespace
 
 void kxgammar(const kxreal& t, kxreal& z) {
-  if (t.hi == 0 || fabsq(t.hi) > gamma_bound) gamma_domain_error();
+  // Written so that a NaN fails it too (its integer part was converted to
+  // an int, which is undefined).
+  if (t.hi == 0 || !(fabsq(t.hi) <= gamma_bound)) gamma_domain_error();
   kxreal n;
   kxnint(t, n);
   int ic = 0;
@@ -300,6 +306,11 @@ void kxincgammar(const kxreal& s, const kxreal& z, kxreal& g) {
         "('*** KXINCGAMMAR: The second argument must not be zero,'/ 'and must not be negative unless the "
         "first is zero.')");
   }
+  // A NaN has no integer part to choose a method by: the result is NaN.
+  if (isnanq(s.hi) || isnanq(z.hi)) {
+    g = {nanq(""), nanq("")};
+    return;
+  }
   if (fabsq(z.hi) >= asymptotic_floor) {
     g = incgamma_asymptotic(s, z);
     return;
@@ -308,7 +319,9 @@ void kxincgammar(const kxreal& s, const kxreal& z, kxreal& g) {
   kxreal f;
   kxinfr(s, ip, f);
   const bool integer = f.hi == 0;
-  const int n = static_cast<int>(ip.hi);
+  // Saturated beyond 10^9 (a plain conversion past the int range is
+  // undefined): such an s takes the same branch as any large one.
+  const int n = fabsq(ip.hi) < 1e9Q ? static_cast<int>(ip.hi) : (ip.hi > 0 ? INT_MAX : INT_MIN);
   if (integer && n == 1) {
     kxreal m;
     kxneg(z, m);

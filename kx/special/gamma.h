@@ -19,7 +19,7 @@
 /// (-60, 0), 500 over (600, 1700), 130 near 0, 1.5 below 10^-36.
 /// Messages: "*** KXGAMMAR: input argument must have absolute value <=
 /// 100000000., must not be zero, and if negative must not be an integer."
-/// (two lines); "*** KXGAMMAR: iteration limit exceeded" with 1 or 2 and
+/// (two lines; also for a NaN); "*** KXGAMMAR: iteration limit exceeded" with 1 or 2 and
 /// 100000 (a series did not settle).
 ///   kxgammar(kxreal{0.5Q}, z);   // z = sqrt(pi)
 void kxgammar(const kxreal& t, kxreal& z);
@@ -43,8 +43,9 @@ void kxgammar(const kxreal& t, kxreal& z);
 /// Messages: "*** KXINCGAMMAR: The second argument must not be zero, and
 /// must not be negative unless the first is zero." (two lines), "***
 /// KXINCGAMMAR: Loop end error 1" (lower or E1 series), "... 2" (continued
-/// fraction), "... 3" (asymptotic series), each after 10^6 terms; kxexp's
-/// message passes through (|z| >= 11000). For z <= -188.258 the power
+/// fraction), "... 3" (asymptotic series), each after 10^6 terms (at once
+/// when a term is NaN); kxexp's message passes through (|z| >= 11000). A
+/// NaN s or z gives NaN. For z <= -188.258 the power
 /// z^-1 is kxnpwr's, so E1 of large negative arguments is finite.
 ///   kxincgammar(kxreal{0}, kxreal{1}, g);   // g = E1(1) = 0.2193839343...
 void kxincgammar(const kxreal& s, const kxreal& z, kxreal& g);

@@ -101,6 +101,18 @@ TEST(Eformat, CarryTurnsTailsOfNinesIntoTheNextDecimal) {
   EXPECT_EQ(trimmed(kxeformat(pair_of("0.123456789"), 30, 5)), "1.2345e-1");
 }
 
+// The 40-digit text of a lies within one unit of its last digit of the
+// exact value: at most 10^-39 relative.
+void expect_forty_digits_of(const kxreal& a, const big& exact) {
+  const std::string text = trimmed(kxeformat(a, 60, 40));
+  big shown;
+  ASSERT_EQ(mpfr_set_str(shown.get(), text.c_str(), 10, MPFR_RNDN), 0) << text;
+  big diff;
+  mpfr_sub(diff.get(), shown.get(), exact.get(), MPFR_RNDN);
+  mpfr_div(diff.get(), diff.get(), exact.get(), MPFR_RNDN);
+  EXPECT_LT(std::abs(mpfr_get_d(diff.get(), MPFR_RNDN)), 1e-39) << text << " for " << hex(a);
+}
+
 // A non-finite word has no digits: its text stands in their place.
 TEST(Eformat, NonFiniteValuesAndTheEndsOfTheRange) {
   const __float128 inf = __builtin_infq();
@@ -118,17 +130,22 @@ TEST(Eformat, NonFiniteValuesAndTheEndsOfTheRange) {
                         "2.5e-4950"}) {
     extremes.push_back(pair_of(v));
   }
-  for (const kxreal& a : extremes) {
-    const std::string text = trimmed(kxeformat(a, 60, 40));
-    big shown;
-    ASSERT_EQ(mpfr_set_str(shown.get(), text.c_str(), 10, MPFR_RNDN), 0) << text;
-    const big exact(a);
-    // Within one unit of the 40th digit: at most 10^-39 relative.
-    big diff;
-    mpfr_sub(diff.get(), shown.get(), exact.get(), MPFR_RNDN);
-    mpfr_div(diff.get(), diff.get(), exact.get(), MPFR_RNDN);
-    EXPECT_LT(std::abs(mpfr_get_d(diff.get(), MPFR_RNDN)), 1e-39) << text << " for " << hex(a);
-  }
+  for (const kxreal& a : extremes) expect_forty_digits_of(a, big(a));
+}
+
+// A pair whose low word outweighs its high word prints as the sum of its
+// words (one with a subnormal high word and a low word near 2^7681 looped
+// for ever, its scaled value infinite); a sum past the range prints inf.
+TEST(Eformat, PairsNotNormalisedPrintTheSumOfTheirWords) {
+  const kxreal pairs[] = {{0x0.676767606767676767676767cep-16382Q, 0x1.27fffffffffffb3ff4dep+7681Q},
+                          {1, 0x1p100Q},
+                          {0, 3},
+                          {-0x1p-13000Q, 0x1.8p997Q},
+                          {0x1p-100Q, -0x1.5p-20Q},
+                          {FLT128_MIN, -FLT128_MAX}};
+  for (const kxreal& a : pairs) expect_forty_digits_of(a, big(a));
+  EXPECT_EQ(kxeformat(kxreal{FLT128_MAX, FLT128_MAX}, 10, 2), "inf       ");
+  EXPECT_EQ(kxfformat(kxreal{-FLT128_MAX, -FLT128_MAX}, 10, 2), "      -inf");
 }
 
 // The decimal exponent and the shown value of a scientific text.

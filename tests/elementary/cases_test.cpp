@@ -169,6 +169,13 @@ TEST(ElementaryCases, EndsOfTheRanges) {
   EXPECT_LE(error_against(r, agm_of(1e-2500Q, 3e-2500Q)), 40);
   kxagmr(q(-1), q(-2), r);
   EXPECT_LE(error_against(kxreal{-r.hi, -r.lo}, agm_of(1, 2)), 40);
+  // A NaN word, or an infinite low word, gives NaN (its multiple of log 2
+  // was converted to an integer, which is undefined).
+  const __float128 nan = nanq("");
+  for (const kxreal& a : {kxreal{nan, 0}, kxreal{1, nan}, kxreal{1, HUGE_VALQ}, kxreal{-3, -HUGE_VALQ}}) {
+    kxexp(a, r);
+    EXPECT_TRUE(isnanq(r.hi)) << oracle::hex(a) << " gives " << oracle::hex(r);
+  }
 }
 
 }  // namespace

@@ -221,6 +221,50 @@ TEST(Bessel, MendedFaults) {
   }
 }
 
+// K and Y of orders 0 and 1 next to the bottom of the range, where the
+// series' leading terms are exact to 226 bits: K_0 = -log(x/2) - gamma,
+// K_1 = 1/x, Y_0 = (2/pi)(log(x/2) + gamma), Y_1 = -2/(pi x). Below about
+// 2^-16384, 1/x leaves the range: K_1 and Y_1 are infinite there, and higher
+// orders follow by the recurrence (K_1 and Y_1 of a subnormal x called
+// themselves through the recurrence without end).
+TEST(Bessel, OrdersZeroAndOneOfTinyArguments) {
+  for (const __float128 x : {0x1p-16000Q, 0x1.8p-16380Q, 0x1p-16400Q, 0x0.00004p-16382Q}) {
+    big half_x(x), log_half_x, gamma, pi, exact;
+    mpfr_div_2ui(half_x.get(), half_x.get(), 1, MPFR_RNDN);
+    mpfr_log(log_half_x.get(), half_x.get(), MPFR_RNDN);
+    mpfr_const_euler(gamma.get(), MPFR_RNDN);
+    mpfr_const_pi(pi.get(), MPFR_RNDN);
+    kxreal r;
+    kxbesselknr(0, q(x), r);
+    mpfr_add(exact.get(), log_half_x.get(), gamma.get(), MPFR_RNDN);
+    mpfr_neg(exact.get(), exact.get(), MPFR_RNDN);
+    EXPECT_LE(oracle::error_units(r, exact), 100) << "K_0 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+    kxbesselynr(0, q(x), r);
+    mpfr_mul_d(exact.get(), exact.get(), -2, MPFR_RNDN);
+    mpfr_div(exact.get(), exact.get(), pi.get(), MPFR_RNDN);
+    EXPECT_LE(oracle::error_units(r, exact), 300) << "Y_0 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+
+    const bool in_range = x > 0x1p-16383Q;
+    kxbesselknr(1, q(x), r);
+    if (in_range) {
+      mpfr_ui_div(exact.get(), 1, big(x).get(), MPFR_RNDN);
+      EXPECT_LE(oracle::error_units(r, exact), 100) << "K_1 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+      kxbesselynr(1, q(x), r);
+      mpfr_mul_d(exact.get(), exact.get(), -2, MPFR_RNDN);
+      mpfr_div(exact.get(), exact.get(), pi.get(), MPFR_RNDN);
+      EXPECT_LE(oracle::error_units(r, exact), 300) << "Y_1 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+    } else {
+      EXPECT_TRUE(isinfq(r.hi) && r.hi > 0) << "K_1 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+      kxbesselkr(q(1), q(x), r);
+      EXPECT_TRUE(isinfq(r.hi) && r.hi > 0) << "K_1.0 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+      kxbesselynr(-1, q(x), r);
+      EXPECT_TRUE(isinfq(r.hi) && r.hi > 0) << "Y_-1 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+      kxbesselknr(19, q(x), r);
+      EXPECT_TRUE(isinfq(r.hi) && r.hi > 0) << "K_19 " << oracle::hex(q(x)) << " gives " << oracle::hex(r);
+    }
+  }
+}
+
 // J_-n = (-1)^n J_n and J_n(-x) = (-1)^n J_n(x) word for word, also when
 // the result overwrites x; the
 // Wronskian J_(n+1) Y_n - J_n Y_(n+1) = 2/(pi x); the half-integer orders
@@ -334,6 +378,24 @@ TEST(Bessel, Messages) {
                     "^\\*\\*\\* KXBESSELIR: First argument < 0 and second argument <= 0\n$");
   EXPECT_FATAL_STOP(kxbesseljr(q(-2), q(0), r), "^\\*\\*\\* KXBESSELJNR: Second argument is zero\n$");
   EXPECT_FATAL_STOP(kxbesselkr(q(-2), q(0), r), "^\\*\\*\\* KXBESSELKNR: Second argument is zero\n$");
+  // Where x^2 leaves the range (|x| near 10^2466 and up) Hankel's expansion
+  // cannot settle and says so at its first NaN term (it ran its 10^6 terms,
+  // some 9 s each).
+  EXPECT_FATAL_STOP(kxbesseljnr(3, q(1e4000Q), r), "^\\*\\*\\* KXBESSELJNR: Loop end error 2\n$");
+  EXPECT_FATAL_STOP(kxbesselynr(-237, q(FLT128_MAX), r), "^\\*\\*\\* KXBESSELYNR: Loop end error 2\n$");
+  EXPECT_FATAL_STOP(kxbesseljr(q(0.5Q), q(1e4000Q), r), "^\\*\\*\\* KXBESSELJR: Loop end error 2\n$");
+  // A series out of range at orders 0 and 1 no longer hands over to the
+  // recurrence from those same orders (I of a subnormal order at 0 called
+  // itself without end).
+  EXPECT_FATAL_STOP(kxbesselir(q(0x1p-16400Q), q(0), r), "^\\*\\*\\* KXBESSELIR: Loop end error 1\n$");
+  // A NaN order or argument of the real-order routines gives NaN (its
+  // nearest integer was converted to int, which is undefined).
+  for (auto f : {kxbesseljr, kxbesselyr, kxbesselir, kxbesselkr}) {
+    f(q(nanq("")), q(1), r);
+    EXPECT_TRUE(isnanq(r.hi));
+    f(q(0.5Q), q(nanq("")), r);
+    EXPECT_TRUE(isnanq(r.hi));
+  }
 }
 
 }  // namespace

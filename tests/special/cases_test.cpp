@@ -83,6 +83,19 @@ TEST(SpecialCases, Messages) {
                     "\\*\\*\\* KXINCGAMMAR: The second argument must not be zero,\nand must not be negative unless "
                     "the first is zero\\.");
   EXPECT_FATAL_STOP(kxincgammar(q(1), q(-1), z), "KXINCGAMMAR: The second argument");
+  // An infinite s gives NaN terms in the asymptotic expansion: its message
+  // at once (it ran its 10^6 terms first).
+  EXPECT_FATAL_STOP(kxincgammar(q(HUGE_VALQ), q(188.3Q), z), "^\\*\\*\\* KXINCGAMMAR: Loop end error 3\n$");
+  // A NaN is outside Gamma's domain, and makes the incomplete gamma NaN
+  // (each converted NaN to an int, which is undefined).
+  EXPECT_FATAL_STOP(kxgammar(q(nanq("")), z), "KXGAMMAR: input argument");
+  // An integer s past the int range takes the lower series and stops in
+  // kxgammar's domain test (it was converted to int, which is undefined).
+  EXPECT_FATAL_STOP(kxincgammar(q(0x1p180Q), q(0x1p-16400Q), z), "KXGAMMAR: input argument");
+  for (const kxreal& s : {q(nanq("")), q(2)}) {
+    kxincgammar(s, s.hi == 2 ? q(nanq("")) : q(3), z);
+    EXPECT_TRUE(isnanq(z.hi)) << oracle::hex(s);
+  }
   EXPECT_FATAL_STOP(kxdigammabe(b, q(0), z), "\\*\\*\\* KXDIGAMMABE: Argument is less than or equal to 0");
   EXPECT_FATAL_STOP(kxdigammabe(std::span<const kxreal>(b.data(), 94), q(1), z),
                     "\\*\\*\\* KXDIGAMMABE: Array of even Bernoulli coefficients must be initialized\nwith at least  "
