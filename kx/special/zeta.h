@@ -31,7 +31,8 @@ void kxzetaintr(int n, kxreal& z);
 /// s = 16495), the direct sum of i^-s above 31.2361, Borwein's sum below,
 /// the functional equation for s < 0. Accuracy: 6600 units on (0, 31.2361], 5 above, 5400 on (-60, 0).
 /// Messages: "*** KXZETAR: argument is 1", "*** KXZETAR: iteration limit
-/// exceeded" with 1 and 1000000; kxgammar's for s < -10^8.
+/// exceeded" with 1 and 1000000; kxgammar's for s < -10^8; kxinfr's
+/// "*** KXINFR: Argument is too large." for s <= -2^225.
 ///   kxzetar(kxreal{3}, z);   // z = 1.2020569031595942853997...
 void kxzetar(const kxreal& s, kxreal& z);
 
