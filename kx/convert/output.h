@@ -12,7 +12,9 @@
 /// -0.25 with nd = 3 is "-2.50e-1". Exactly nb characters of b are written.
 /// The digits are cut, except that a value a hair below a short decimal
 /// (1.1999...9 to all digits generated) shows that decimal; the text lies
-/// within one unit of its last digit. Non-finite values give "inf", "-inf" or
+/// within one unit of its last digit for nd <= 66 (1.01 measured at 66); at
+/// nd = 67 or 68 the last digit is below the error of the decimal scaling
+/// (4.1 units measured at 68 over 20000 values, 5.6 seen once). Non-finite values give "inf", "-inf" or
 /// "nan". Stops with a message when nb <= nd + 7, nd < 0 or b holds fewer
 /// than nb characters.
 ///   char b[20];  kxeformat(kxreal{12.5Q, 0}, 20, 5, b);

@@ -6,6 +6,7 @@
 
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
+#include <kx/elementary/exp_budget.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/support/fatal.h>
 
@@ -18,7 +19,6 @@ constexpr __float128 series_tolerance = 1e-70Q;
 constexpr __float128 truncation_nudge = 1e-14Q;
 constexpr __float128 reduction_scale = 64;
 constexpr int squarings = 6;
-constexpr int term_limit = 100;
 constexpr int newton_steps = 3;
 
 // e^s by its Taylor series, for |s| <= log 2 / 128.
@@ -30,7 +30,7 @@ kxreal exp_series(const kxreal& s) {
     kxdivd(term, k, term);
     kxadd(sum, term, sum);
     if (fabsq(term.hi) <= series_tolerance * fabsq(sum.hi)) return sum;
-    if (k + 1 == term_limit) kx::fatal("('*** KXEXP: Iteration limit exceeded.')");
+    if (k + 1 == kx::exp_term_limit) kx::fatal("('*** KXEXP: Iteration limit exceeded.')");
   }
 }
 
