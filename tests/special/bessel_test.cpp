@@ -6,7 +6,10 @@
 #include <arb_hypgeom.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
 #include <functional>
+#include <string>
 
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
@@ -388,6 +391,29 @@ TEST(Bessel, Messages) {
   // recurrence from those same orders (I of a subnormal order at 0 called
   // itself without end).
   EXPECT_FATAL_STOP(kxbesselir(q(0x1p-16400Q), q(0), r), "^\\*\\*\\* KXBESSELIR: Loop end error 1\n$");
+  // Orders past 100000 in magnitude are refused (INT_MIN overflowed |n| and
+  // read before the recurrence's sequence; orders near INT_MAX asked for
+  // sequences of 2^31 values; real orders past the int range were converted
+  // to it undefinedly).
+  const std::pair<const char*, void (*)(int, const kxreal&, kxreal&)> integer_orders[] = {
+      {"JNR", kxbesseljnr}, {"YNR", kxbesselynr}, {"INR", kxbesselinr}, {"KNR", kxbesselknr}};
+  for (const auto& [name, f] : integer_orders) {
+    for (const int n : {INT_MIN, -100001, 100001, INT_MAX}) {
+      char field[16];
+      std::snprintf(field, sizeof field, "%12d", n);
+      EXPECT_FATAL_STOP(f(n, q(1), r), std::string("^\\*\\*\\* KXBESSEL") + name + ": Order" + field +
+                                           " is too large in magnitude\n$");
+    }
+  }
+  const std::pair<const char*, void (*)(const kxreal&, const kxreal&, kxreal&)> real_orders[] = {
+      {"JR", kxbesseljr}, {"YR", kxbesselyr}, {"IR", kxbesselir}, {"KR", kxbesselkr}};
+  for (const auto& [name, f] : real_orders) {
+    const std::string message = std::string("^\\*\\*\\* KXBESSEL") + name + ": Order is too large in magnitude";
+    EXPECT_FATAL_STOP(f(q(100000.5Q), q(1), r), message + "   1\\.000005D\\+05\n$");
+    EXPECT_FATAL_STOP(f(q(-3e9Q), q(1), r), message + "  -3\\.000000D\\+09\n$");
+    EXPECT_FATAL_STOP(f(q(0x1p70Q), q(1), r), message);
+    EXPECT_FATAL_STOP(f(q(-HUGE_VALQ), q(1), r), message);
+  }
   // A NaN order or argument of the real-order routines gives NaN (its
   // nearest integer was converted to int, which is undefined).
   for (auto f : {kxbesseljr, kxbesselyr, kxbesselir, kxbesselkr}) {
