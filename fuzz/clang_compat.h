@@ -4,6 +4,8 @@
 
 // <quadmath.h>'s HUGE_VALQ names a g++ builtin; clang has the _Float128 one.
 #define __builtin_huge_valq() __builtin_huge_valf128()
+#define __builtin_nanq(s) __builtin_nanf128(s)
+#define __builtin_nansq(s) __builtin_nansf128(s)
 
 // glibc declares its binary128 functions only for g++ (clang claims
 // __GNUC__ 4); the library takes its correctly rounded square root there.
