@@ -379,7 +379,6 @@ std::vector<fatal_row> fatal_rows() {
 
   // The elementary functions.
   row("('*** KXEXP: Argument is too large',f12.6)", [] { kxreal r; kxexp(q(11000), r); }, "*** KXEXP: Argument is too large11000.000000\n");
-  plain("*** KXEXP: Iteration limit exceeded.", [] { kxreal r; kxexp(nan_value, r); });
   plain("*** KXLOG: Argument is less than or equal to zero.", [] { kxreal r; kxlog(q(0), r); });
   plain("KXPOWER: A <= 0", [] { kxreal r; kxpower(q(-2), q(2), r); });
   plain("*** KXCSSNR: argument is too large to compute cos or sin.", [] { kxreal c, s; kxcssnr(q(1e60Q), c, s); });
@@ -598,6 +597,9 @@ const std::map<std::string, std::string> unreachable = {
     {malformed(""), "the parser reads a repeat count only after it has seen a digit, so the count never lacks one"},
     {"('*** KXFFORMAT: Syntax error in output of kxeformat')",
      "kxfformat reads the text kxeformat made of a finite value, which always has its digits and exponent"},
+    {"('*** KXEXP: Iteration limit exceeded.')",
+     "a NaN or non-finite argument is answered before the series, which for |s| <= log 2 / 128 settles in about 22 of "
+     "its 100 terms"},
     {"('KXEFORMAT: Insufficient space in B2 array.')",
      "the work buffer holds nb + 50 characters and the text is at most nd + 35 long, with nb > nd + 7"},
     {malformed("width of a"), "the width of a is read only after a digit has been seen; only its zero value can fault"},
