@@ -14,7 +14,8 @@
 /// most 10^rb is returned in r; otherwise found = 0 (r then holds a candidate
 /// that was too large, or is left as passed). debug 0 prints nothing, 1 the
 /// end-of-search messages, 2 also progress reports and CPU times, 3 also a
-/// line per iteration and dumps of y, b and h.
+/// line per iteration and dumps of y, b and h. A zero x(n) gives r = (0, ...,
+/// 0, 1) at once, without iterations.
 /// Stops with a message when n < 2, when x or r hold fewer than n values, or
 /// when x is all zero or has a value that is not finite.
 ///   zezuv1(0, 4, 20.0, eps, x, found, r);   // x = (log 2, log 3, log 6, log 10)

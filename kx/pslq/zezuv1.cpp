@@ -125,6 +125,22 @@ void take_relation(int debug, int it, int n, double rb, const search_state& s, i
   }
 }
 
+// A zero x(n) makes the norm of x(n..n) zero, which the initialisation
+// divides by; r = e(n) is then an exact relation of norm 1, taken at once.
+bool took_zero_last_entry(int debug, int n, double rb, std::span<const kxreal> x, int& found, std::span<kxreal> r) {
+  if (x[n - 1].hi != 0) return false;
+  for (int i = 1; i <= n; ++i) r[i - 1] = kxreal{i == n ? 1.0Q : 0.0Q};
+  if (debug >= 1)
+    write_pairs_report("('Index of relation =',i4,3x,'Norm =',f11.6,'e',i5,3x, 'Residual =',f11.6,'e',i5)", n,
+                       {kxreal{1}, kxreal{}});
+  if (log10hi(kxreal{1}) <= rb) {
+    found = 1;
+  } else if (debug >= 2) {
+    kx::write_template("('Relation is too large.')");
+  }
+  return true;
+}
+
 }  // namespace
 
 void zezuv1(int debug, int n, double rb, const kxreal& eps, std::span<const kxreal> x, int& found,
@@ -137,6 +153,7 @@ void zezuv1(int debug, int n, double rb, const kxreal& eps, std::span<const kxre
   int dupflag = 0;
   int outcome = 0;
   found = 0;
+  if (took_zero_last_entry(debug, n, rb, x, found, r)) return;
   kxreal bmax;
   double iteration_time = 0;
   if (debug >= 2) write_iteration_report("('Iteration',i7,3x,'Initialization')", it);

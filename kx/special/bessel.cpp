@@ -498,10 +498,17 @@ bool nan_result(const kxreal& nu, const kxreal& x, kxreal& v) {
   return true;
 }
 
+// Orders past largest_bessel_order are refused: their recurrences would hold
+// that many values (2^31 near the int range, where |n| and the nearest
+// integer of a real order would also leave int).
+bool order_too_large(int n) { return n < -kx::largest_bessel_order || n > kx::largest_bessel_order; }
+bool order_too_large(const kxreal& nu) { return fabsq(nu.hi) > kx::largest_bessel_order; }
+
 }  // namespace
 
 void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELJNR: Second argument is zero')");
+  if (order_too_large(n)) kx::fatal("('*** KXBESSELJNR: Order',i12,' is too large in magnitude')", n);
   const int m = std::abs(n);
   const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
@@ -526,6 +533,7 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j) {
 
 void kxbesselynr(int n, const kxreal& x, kxreal& y) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELYNR: argument is negative or too large')");
+  if (order_too_large(n)) kx::fatal("('*** KXBESSELYNR: Order',i12,' is too large in magnitude')", n);
   const int m = std::abs(n);
   const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
@@ -584,6 +592,7 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y) {
 
 void kxbesselinr(int n, const kxreal& x, kxreal& i) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELINR: Second argument is zero')");
+  if (order_too_large(n)) kx::fatal("('*** KXBESSELINR: Order',i12,' is too large in magnitude')", n);
   const int m = std::abs(n);
   const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
@@ -605,6 +614,7 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i) {
 
 void kxbesselknr(int n, const kxreal& x, kxreal& k) {
   if (x.hi == 0) kx::fatal("('*** KXBESSELKNR: Second argument is zero')");
+  if (order_too_large(n)) kx::fatal("('*** KXBESSELKNR: Order',i12,' is too large in magnitude')", n);
   const int m = std::abs(n);
   const int sign_of_x = kxqsgn(x.hi);
   kxreal r;
@@ -649,6 +659,7 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k) {
 
 void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
   if (nan_result(nu, x, j)) return;
+  if (order_too_large(nu)) kx::fatal("('*** KXBESSELJR: Order is too large in magnitude',1p,d15.6)", nu.hi);
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesseljnr(n, x, j);
@@ -676,6 +687,7 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j) {
 
 void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y) {
   if (nan_result(nu, x, y)) return;
+  if (order_too_large(nu)) kx::fatal("('*** KXBESSELYR: Order is too large in magnitude',1p,d15.6)", nu.hi);
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselynr(n, x, y);
@@ -698,6 +710,7 @@ void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y) {
 
 void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
   if (nan_result(nu, x, i)) return;
+  if (order_too_large(nu)) kx::fatal("('*** KXBESSELIR: Order is too large in magnitude',1p,d15.6)", nu.hi);
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselinr(n, x, i);
@@ -726,6 +739,7 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i) {
 
 void kxbesselkr(const kxreal& nu, const kxreal& x, kxreal& k) {
   if (nan_result(nu, x, k)) return;
+  if (order_too_large(nu)) kx::fatal("('*** KXBESSELKR: Order is too large in magnitude',1p,d15.6)", nu.hi);
   int n = 0;
   if (integer_order(nu, n)) {
     kxbesselknr(n, x, k);

@@ -12,7 +12,9 @@
 // series' k! (n+k)! leaves it before the series settles (within some
 // dozens of 1754), come from orders 0 and 1 (mu and mu + 1 for a real
 // order) by the recurrences: Miller's for J and I, the upward one for Y and
-// K, with the errors of those two values.
+// K, with the errors of those two values. Orders past 100000 in magnitude
+// (largest_bessel_order), whose recurrences would hold that many values, are
+// refused with the routine's "Order ... is too large in magnitude" message.
 #pragma once
 
 #include <kx/core/core.h>
@@ -33,6 +35,8 @@
 /// Hankel's expansion, 40 above, 700 relative for orders above x there.
 /// Messages: "*** KXBESSELJNR: Second argument is zero", "... Loop end
 /// error 1" (series) and "... Loop end error 2" (expansion) after 10^6 terms.
+/// Orders past 100000 in magnitude: "*** KXBESSELJNR: Order N is too large in
+/// magnitude" (N in 12 places).
 ///   kxbesseljnr(1, kxreal{2}, j);   // j = J_1(2) = 0.5767248077...
 void kxbesseljnr(int n, const kxreal& x, kxreal& j);
 
@@ -51,6 +55,8 @@ void kxbesseljnr(int n, const kxreal& x, kxreal& j);
 /// orders above x beyond 102.049).
 /// Messages: "*** KXBESSELYNR: argument is negative or too large" (x = 0),
 /// "... Loop end error 1", "... Loop end error 2".
+/// Orders past 100000 in magnitude: "*** KXBESSELYNR: Order N is too large in
+/// magnitude" (N in 12 places).
 ///   kxbesselynr(0, kxreal{1}, y);   // y = Y_0(1) = 0.0882569642...
 void kxbesselynr(int n, const kxreal& x, kxreal& y);
 
@@ -61,6 +67,8 @@ void kxbesselynr(int n, const kxreal& x, kxreal& y);
 /// 2200 above (kxexp's error at large x), 1900 for orders up to 3000.
 /// Messages: "*** KXBESSELINR: Second argument is zero", "... Loop end
 /// error 1", "... Loop end error 2"; kxexp's beyond |x| = 11000.
+/// Orders past 100000 in magnitude: "*** KXBESSELINR: Order N is too large in
+/// magnitude" (N in 12 places).
 ///   kxbesselinr(0, kxreal{1}, i);   // i = I_0(1) = 1.2660658777...
 void kxbesselinr(int n, const kxreal& x, kxreal& i);
 
@@ -75,6 +83,8 @@ void kxbesselinr(int n, const kxreal& x, kxreal& i);
 /// Messages: "*** KXBESSELKNR: Second argument is zero", "... Loop end
 /// error 1" (series or Steed's fraction), "... Loop end error 2";
 /// kxexp's beyond |x| = 11000.
+/// Orders past 100000 in magnitude: "*** KXBESSELKNR: Order N is too large in
+/// magnitude" (N in 12 places).
 ///   kxbesselknr(0, kxreal{1}, k);   // k = K_0(1) = 0.4210244382...
 void kxbesselknr(int n, const kxreal& x, kxreal& k);
 
@@ -95,6 +105,8 @@ void kxbesselknr(int n, const kxreal& x, kxreal& k);
 /// nu < -x.
 /// Messages: "*** KXBESSELJR: Second argument <= 0", "... Loop end error
 /// 1", "... Loop end error 2"; kxgammar's for |nu| > 10^8.
+/// |nu| > 100000: "*** KXBESSELJR: Order is too large in magnitude" with nu
+/// (1p,d15.6).
 ///   kxbesseljr(kxreal{0.5Q}, kxreal{1}, j);   // j = sqrt(2/pi) sin 1
 void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j);
 
@@ -105,6 +117,8 @@ void kxbesseljr(const kxreal& nu, const kxreal& x, kxreal& j);
 /// x < 10, 590 on [5, 80), 1.8e4 above 102.049, with nu at least 0.05 from
 /// an integer.
 /// Message: "*** KXBESSELYR: First argument < 0 and second argument <= 0".
+/// |nu| > 100000: "*** KXBESSELYR: Order is too large in magnitude" with nu
+/// (1p,d15.6).
 ///   kxbesselyr(kxreal{0.5Q}, kxreal{1}, y);   // y = -sqrt(2/pi) cos 1
 void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y);
 
@@ -117,6 +131,8 @@ void kxbesselyr(const kxreal& nu, const kxreal& x, kxreal& y);
 /// kxgammar's errors), 480 above, 3300 for orders down to -1000 there.
 /// Messages: "*** KXBESSELIR: First argument < 0 and second argument <= 0",
 /// "... Loop end error 1", "... Loop end error 2".
+/// |nu| > 100000: "*** KXBESSELIR: Order is too large in magnitude" with nu
+/// (1p,d15.6).
 ///   kxbesselir(kxreal{0.5Q}, kxreal{1}, i);   // i = sqrt(2/pi) sinh 1
 void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i);
 
@@ -131,5 +147,7 @@ void kxbesselir(const kxreal& nu, const kxreal& x, kxreal& i);
 /// Messages: "*** KXBESSELKR: First argument < 0 and second argument <=
 /// 0", "... Loop end error 1" (Steed's fraction), "... Loop end error 2"
 /// (expansion), each after 10^6 steps.
+/// |nu| > 100000: "*** KXBESSELKR: Order is too large in magnitude" with nu
+/// (1p,d15.6).
 ///   kxbesselkr(kxreal{0.5Q}, kxreal{1}, k);   // k = sqrt(pi/2) / e
 void kxbesselkr(const kxreal& nu, const kxreal& x, kxreal& k);

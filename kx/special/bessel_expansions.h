@@ -23,6 +23,10 @@ inline constexpr __float128 hankel_floor = 80;
 /// every order: its smallest term is about e^-2x, whatever mu.
 inline constexpr __float128 k_expansion_floor = 78.5Q;
 
+/// The largest order magnitude the Bessel routines accept: their recurrences
+/// hold a sequence of about that many values, and a larger order is refused.
+inline constexpr int largest_bessel_order = 100000;
+
 /// Iteration limit of every series, fraction and expansion: a variable only
 /// so that a test can lower it and reach a "Loop end error".
 inline int bessel_term_limit = 1000000;

@@ -123,6 +123,8 @@ erf_values error_functions(const kxreal& x, routine r) {
   kxcpr(x, minus_upper, vs_minus_upper);
   kxcpr(x, lower, vs_lower);
   if (x.hi == 0) return {kxreal{}, kxreal{1}};
+  // A NaN compares as no range: it is passed on rather than taken as large.
+  if (isnanq(x.hi)) return {kxreal{nanq(""), nanq("")}, kxreal{nanq(""), nanq("")}};
   erf_values v;
   if (vs_upper > 0) {
     // erf is 1 to 226 bits; erfc = S e^(-x^2)/sqrt(pi) until e^(-x^2)

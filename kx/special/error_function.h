@@ -13,6 +13,7 @@
 /// and -13.
 /// Message: "*** KXERFR: iteration limit exceeded" with 1 (series) or 2
 /// (continued fraction) and 100000.
+/// A NaN argument gives NaN.
 ///   kxerfr(kxreal{1}, y);   // y = 0.8427007929...
 void kxerfr(const kxreal& x, kxreal& y);
 
@@ -25,5 +26,6 @@ void kxerfr(const kxreal& x, kxreal& y);
 /// from e^(-x^2)).
 /// Message: "*** KXERFCR: iteration limit exceeded" with 1 (series) or 2
 /// (continued fraction) and 100000.
+/// A NaN argument gives NaN.
 ///   kxerfcr(kxreal{14}, y);   // y = 3.0372298477...e-87
 void kxerfcr(const kxreal& x, kxreal& y);

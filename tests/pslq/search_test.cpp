@@ -170,6 +170,19 @@ TEST(RelationSearch, FindsKnownRelations) {
   EXPECT_EQ(too_large.found, 0);
   EXPECT_EQ(count_lines(too_large.output, "Relation is too large."), 1u) << too_large.output;
   EXPECT_EQ(normalised_relation(too_large.r), (std::vector<long long>{1, 12345, -1}));
+
+  // A zero last entry is the exact relation (0, ..., 0, 1), taken at once
+  // (the initialisation divided by its zero norm and the search ran on NaN
+  // to its iteration limit); it is too large only for rb < 0.
+  const std::vector<kxreal> zero_last = {mpfr_log(2), kxreal{}, s2, kxreal{}, kxreal{}};
+  const search_result zero = search(1, zero_last, 20.0);
+  EXPECT_EQ(zero.found, 1);
+  EXPECT_EQ(normalised_relation(zero.r), (std::vector<long long>{0, 0, 0, 0, 1}));
+  EXPECT_EQ(zero.output, "Index of relation =   5   Norm =   1.000000e    0   Residual =   0.000000e    0\n");
+  const search_result negative_rb = search(2, zero_last, -1.0);
+  EXPECT_EQ(negative_rb.found, 0);
+  EXPECT_EQ(count_lines(negative_rb.output, "Relation is too large."), 1u) << negative_rb.output;
+  EXPECT_EQ(normalised_relation(negative_rb.r), (std::vector<long long>{0, 0, 0, 0, 1}));
 }
 
 // pi, Euler's gamma, log 2 and sqrt 2, which have no known relation.

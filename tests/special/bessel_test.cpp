@@ -6,7 +6,10 @@
 #include <arb_hypgeom.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
 #include <functional>
+#include <string>
 
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
@@ -219,6 +222,24 @@ TEST(Bessel, MendedFaults) {
     arb_at(c.exact, c.n, c.x)(exact.get());
     EXPECT_LE(oracle::error_units(r, exact), 1e4) << c.n << " " << c.x << " gives " << oracle::hex(r);
   }
+  // The largest orders accepted, where J and Y are still in the range (Arb's
+  // ball is too wide there): the Wronskian J_(n+1) Y_n - J_n Y_(n+1) = 2/(pi x)
+  // ties Miller's J to the upward recurrence's Y (cancelling about 2^14: 2.6e4 units measured).
+  for (const double x : {99000.0, 100500.0}) {
+    kxreal j0, j1, y0, y1, w, t;
+    kxbesseljnr(99999, q(x), j0);
+    kxbesseljnr(-100000, q(x), j1);
+    kxbesselynr(99999, q(x), y0);
+    kxbesselynr(100000, q(x), y1);
+    kxmul(j1, y0, w);
+    kxmul(j0, y1, t);
+    kxsub(w, t, w);
+    big exact;
+    mpfr_const_pi(exact.get(), MPFR_RNDN);
+    mpfr_mul_d(exact.get(), exact.get(), x / 2, MPFR_RNDN);
+    mpfr_ui_div(exact.get(), 1, exact.get(), MPFR_RNDN);
+    EXPECT_LE(oracle::error_units(w, exact), 1e6) << x << " gives " << oracle::hex(w);
+  }
 }
 
 // K and Y of orders 0 and 1 next to the bottom of the range, where the
@@ -388,6 +409,29 @@ TEST(Bessel, Messages) {
   // recurrence from those same orders (I of a subnormal order at 0 called
   // itself without end).
   EXPECT_FATAL_STOP(kxbesselir(q(0x1p-16400Q), q(0), r), "^\\*\\*\\* KXBESSELIR: Loop end error 1\n$");
+  // Orders past 100000 in magnitude are refused (INT_MIN overflowed |n| and
+  // read before the recurrence's sequence; orders near INT_MAX asked for
+  // sequences of 2^31 values; real orders past the int range were converted
+  // to it undefinedly).
+  const std::pair<const char*, void (*)(int, const kxreal&, kxreal&)> integer_orders[] = {
+      {"JNR", kxbesseljnr}, {"YNR", kxbesselynr}, {"INR", kxbesselinr}, {"KNR", kxbesselknr}};
+  for (const auto& [name, f] : integer_orders) {
+    for (const int n : {INT_MIN, -100001, 100001, INT_MAX}) {
+      char field[16];
+      std::snprintf(field, sizeof field, "%12d", n);
+      EXPECT_FATAL_STOP(f(n, q(1), r), std::string("^\\*\\*\\* KXBESSEL") + name + ": Order" + field +
+                                           " is too large in magnitude\n$");
+    }
+  }
+  const std::pair<const char*, void (*)(const kxreal&, const kxreal&, kxreal&)> real_orders[] = {
+      {"JR", kxbesseljr}, {"YR", kxbesselyr}, {"IR", kxbesselir}, {"KR", kxbesselkr}};
+  for (const auto& [name, f] : real_orders) {
+    const std::string message = std::string("^\\*\\*\\* KXBESSEL") + name + ": Order is too large in magnitude";
+    EXPECT_FATAL_STOP(f(q(100000.5Q), q(1), r), message + "   1\\.000005D\\+05\n$");
+    EXPECT_FATAL_STOP(f(q(-3e9Q), q(1), r), message + "  -3\\.000000D\\+09\n$");
+    EXPECT_FATAL_STOP(f(q(0x1p70Q), q(1), r), message);
+    EXPECT_FATAL_STOP(f(q(-HUGE_VALQ), q(1), r), message);
+  }
   // A NaN order or argument of the real-order routines gives NaN (its
   // nearest integer was converted to int, which is undefined).
   for (auto f : {kxbesseljr, kxbesselyr, kxbesselir, kxbesselkr}) {

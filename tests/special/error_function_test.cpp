@@ -96,6 +96,13 @@ TEST(ErrorFunctions, TailsAndEnds) {
   }
   kxerfcr(q(105), y);
   EXPECT_TRUE(same_words(y, kxreal{}));
+  // A NaN argument gives NaN, not erf = 1 (it compared as above the range).
+  for (const __float128 x : {nanq(""), -nanq("")}) {
+    kxerfr(q(x), y);
+    EXPECT_TRUE(isnanq(y.hi));
+    kxerfcr(q(x), y);
+    EXPECT_TRUE(isnanq(y.hi));
+  }
   // H_nu(12) for nu = 2^31 - 1 is far below the range: 0, without forming nu + 1.
   kxstruvehn(INT_MAX, q(12), y);
   EXPECT_TRUE(same_words(y, kxreal{}));

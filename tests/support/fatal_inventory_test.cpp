@@ -446,7 +446,20 @@ std::vector<fatal_row> fatal_rows() {
   plain("*** KXBESSELINR: Second argument is zero", [] { kxreal r; kxbesselinr(2, q(0), r); });
   plain("*** KXBESSELKNR: Second argument is zero", [] { kxreal r; kxbesselknr(2, q(0), r); });
   plain("*** KXBESSELJR: Second argument <= 0", [] { kxreal r; kxbesseljr(q(0.5Q), q(0), r); });
+  using integer_order = void (*)(int, const kxreal&, kxreal&);
+  const std::pair<const char*, integer_order> integer_orders[] = {
+      {"KXBESSELJNR", kxbesseljnr}, {"KXBESSELYNR", kxbesselynr}, {"KXBESSELINR", kxbesselinr}, {"KXBESSELKNR", kxbesselknr}};
+  for (const auto& [name, call] : integer_orders) {
+    row(std::string("('*** ") + name + ": Order',i12,' is too large in magnitude')", [call] { kxreal r; call(INT_MIN, q(1), r); },
+        std::string("*** ") + name + ": Order -2147483648 is too large in magnitude\n");
+  }
   using real_order = void (*)(const kxreal&, const kxreal&, kxreal&);
+  const std::pair<const char*, real_order> large_orders[] = {
+      {"KXBESSELJR", kxbesseljr}, {"KXBESSELYR", kxbesselyr}, {"KXBESSELIR", kxbesselir}, {"KXBESSELKR", kxbesselkr}};
+  for (const auto& [name, call] : large_orders) {
+    row(std::string("('*** ") + name + ": Order is too large in magnitude',1p,d15.6)", [call] { kxreal r; call(q(-2.5e10Q), q(1), r); },
+        std::string("*** ") + name + ": Order is too large in magnitude  -2.500000D+10\n");
+  }
   const std::pair<const char*, real_order> negative_orders[] = {
       {"KXBESSELYR", kxbesselyr}, {"KXBESSELIR", kxbesselir}, {"KXBESSELKR", kxbesselkr}};
   for (const auto& [name, call] : negative_orders) {
