@@ -33,15 +33,18 @@ std::string slurp(const std::string& path) {
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-// Runs the finder with `args` on `input` as its standard input.
+// Runs the finder with `args` on `input` as its standard input. The files
+// are this process's own: ctest runs the finder's tests side by side.
 run_result run_finder(const std::string& args, const std::string& input) {
-  const std::string dir = testing::TempDir();
-  std::ofstream(dir + "finder_in.txt") << input;
-  const std::string command = std::string(KX_FIND_RELATION) + " " + args + " < " + dir + "finder_in.txt 2> " + dir +
-                              "finder_err.txt";
+  const std::string stem = testing::TempDir() + "finder_" + std::to_string(getpid());
+  std::ofstream(stem + "_in.txt") << input;
+  const std::string command =
+      std::string(KX_FIND_RELATION) + " " + args + " < " + stem + "_in.txt 2> " + stem + "_err.txt";
   run_result r;
   r.out = run_command(command, r.status);
-  r.err = slurp(dir + "finder_err.txt");
+  r.err = slurp(stem + "_err.txt");
+  std::remove((stem + "_in.txt").c_str());
+  std::remove((stem + "_err.txt").c_str());
   return r;
 }
 
