@@ -38,11 +38,14 @@ char digit_at(const std::string& digits, long long k) {
 }
 
 // [-] d0 ... dE . d(E+1) ... d(E+nd) for E >= 0; [-] 0 . then min(nd, -E - 1)
-// zeros and the leading digits up to nd places for E < 0.
+// zeros and the leading digits up to nd places for E < 0. A value whose
+// scaled form lies a hair below 1 has the text 0.999...eE; for E > 0 its
+// integer part starts after that 0, so no integer part begins with a zero.
 std::string fixed_text(const kx::scientific_parts& p, int nd, long long e) {
   std::string text = p.negative ? "-" : "";
   if (e >= 0) {
-    for (long long k = 0; k <= e; ++k) text += digit_at(p.digits, k);
+    const long long first = e > 0 && digit_at(p.digits, 0) == '0' ? 1 : 0;
+    for (long long k = first; k <= e; ++k) text += digit_at(p.digits, k);
     text += '.';
     for (long long k = e + 1; k <= e + nd; ++k) text += digit_at(p.digits, k);
   } else {
