@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include <kx/convert/eformat_buffer.h>
 #include <kx/convert/nonfinite.h>
 #include <kx/convert/output.h>
 #include <kx/core/eft.h>
@@ -32,29 +33,6 @@ constexpr int exponent_digits = 10;
 [[noreturn]] void width_fault() {
   kx::fatal("('*** KXEFORMAT: uninitialized or inadequately sized arrays')");
 }
-
-// The work buffer, addressed from 1: every store checks its position, so
-// no digit count can write outside it.
-class work_buffer {
- public:
-  explicit work_buffer(long long size) : chars_(static_cast<std::size_t>(size), ' ') {}
-
-  void put(long long pos, char c) {
-    if (pos < 1 || pos > static_cast<long long>(chars_.size())) {
-      kx::fatal("('KXEFORMAT: Insufficient space in B2 array.')");
-    }
-    chars_[static_cast<std::size_t>(pos - 1)] = c;
-  }
-
-  char at(long long pos) const { return chars_[static_cast<std::size_t>(pos - 1)]; }
-
-  void blank_from(long long pos) { std::fill(chars_.begin() + (pos - 1), chars_.end(), ' '); }
-
-  const std::string& text() const { return chars_; }
-
- private:
-  std::string chars_;
-};
 
 // s = |a| / 10^n for n > 0 and |a| 10^-n for n < 0, each power formed by
 // kxnpwr of (10, 0): one division or one product, as long as |n| stays
@@ -115,7 +93,7 @@ void normalise(kxreal& s, int& nexp) {
 // The digits of the scaled value from position `first` on: the leading
 // digit, the point, then `blocks` blocks of 32 digits. Returns the position
 // of the last digit written.
-long long write_digits(const kxreal& s, int blocks, long long first, work_buffer& b2) {
+long long write_digits(const kxreal& s, int blocks, long long first, kx::eformat_buffer& b2) {
   kxreal ip;
   kxreal f;
   kxinfr(s, ip, f);
@@ -148,7 +126,7 @@ long long write_digits(const kxreal& s, int blocks, long long first, work_buffer
 // (cut, not rounded), always within one unit of the last shown digit.
 // A digit that is not a nine never passes a carry on, so adding the unit on
 // other tails would change only unshown digits; the rule leaves them alone.
-bool carry_wanted(const work_buffer& b2, long long nd, long long first_tail, long long last) {
+bool carry_wanted(const kx::eformat_buffer& b2, long long nd, long long first_tail, long long last) {
   const char c = b2.at(nd + 1);
   if (c < '5' || c > '9') return false;
   for (long long pos = first_tail; pos <= last; ++pos) {
@@ -159,7 +137,7 @@ bool carry_wanted(const work_buffer& b2, long long nd, long long first_tail, lon
 
 // Adds one unit at position `last` and runs the carry leftwards over the
 // point. A leading 9 becomes 1 (all others are 0 by then) and raises nexp.
-void carry(work_buffer& b2, long long leading, long long last, int& nexp) {
+void carry(kx::eformat_buffer& b2, long long leading, long long last, int& nexp) {
   for (long long pos = last; pos > leading; --pos) {
     const char c = b2.at(pos);
     if (c == '.') continue;
@@ -179,7 +157,7 @@ void carry(work_buffer& b2, long long leading, long long last, int& nexp) {
 
 // e, a minus for a negative exponent, and |nexp| without leading zeros
 // (a single 0 for zero). Returns the position after the last character.
-long long write_exponent(int nexp, long long pos, work_buffer& b2) {
+long long write_exponent(int nexp, long long pos, kx::eformat_buffer& b2) {
   b2.put(pos++, 'e');
   if (nexp < 0) b2.put(pos++, '-');
   const auto digits = kxdigstr(static_cast<__float128>(nexp), exponent_digits);
@@ -192,7 +170,7 @@ long long write_exponent(int nexp, long long pos, work_buffer& b2) {
 }
 
 // The scientific text of a finite a in b2(1..), followed by blanks.
-void format_finite(const kxreal& a, int nd, work_buffer& b2) {
+void format_finite(const kxreal& a, int nd, kx::eformat_buffer& b2) {
   const int ia = static_cast<int>(copysignq(1, a.hi));
   int nexp = 0;
   kxreal s;
@@ -222,7 +200,7 @@ void kxeformat(const kxreal& a, int nb, int nd, std::span<char> b) {
       b.size() < static_cast<std::size_t>(nb)) {
     width_fault();
   }
-  work_buffer b2(static_cast<long long>(nb) + 50);
+  kx::eformat_buffer b2(static_cast<long long>(nb) + 50);
   const kxreal v = kx::printed_value(a);
   const std::string_view special = kx::nonfinite_text(v);
   if (special.empty()) {

@@ -9,31 +9,16 @@
 #include <string>
 #include <string_view>
 
-#include <kx/convert/input.h>
 #include <kx/convert/nonfinite.h>
 #include <kx/convert/output.h>
+#include <kx/convert/scientific_text.h>
 #include <kx/support/fatal.h>
 
 namespace {
 
-// The exponent digits kept: 16 decimal digits are exact in binary128.
-constexpr std::size_t kept_exponent_digits = 16;
-
 [[noreturn]] void width_fault() {
   kx::fatal("('*** KXFFORMAT: uninitialized or inadequately sized arrays')");
 }
-
-[[noreturn]] void syntax_fault() {
-  kx::fatal("('*** KXFFORMAT: Syntax error in output of kxeformat')");
-}
-
-// The pieces of a scientific text [-]d.ddd...e[-]x.
-struct scientific_parts {
-  bool negative = false;
-  std::string digits;  // the leading digit, then the digits after the point
-  int exponent_sign = 1;
-  __float128 exponent = 0;  // the exponent's magnitude, as kxdigin gives it
-};
 
 // The width of the scientific text: all integer digits, nd digits after the
 // point, two more, and room for the sign, the point and the exponent.
@@ -45,27 +30,6 @@ long long scientific_width(const kxreal& a, int nd) {
   return static_cast<long long>(truncq((static_cast<__float128>(nd) + fmaxq(t, 0)) + 11));
 }
 
-scientific_parts parse_scientific(const std::string& s) {
-  const std::size_t last = s.find_last_not_of(' ');
-  if (last == std::string::npos) syntax_fault();
-  const std::size_t e = s.find('e');
-  if (e == std::string::npos || e > last) syntax_fault();
-  scientific_parts p;
-  p.negative = s[0] == '-';
-  const std::size_t lead = p.negative ? 1 : 0;
-  p.digits = s.substr(lead, e - lead);
-  if (p.digits.size() > 1 && p.digits[1] == '.') p.digits.erase(1, 1);
-  std::size_t first = e + 1;
-  if (first <= last && s[first] == '-') {
-    p.exponent_sign = -1;
-    ++first;
-  }
-  const std::string_view exponent_digits(s.data() + first, last + 1 - first);
-  const std::size_t kept = std::min(exponent_digits.size(), kept_exponent_digits);
-  p.exponent = kxdigin(exponent_digits, static_cast<int>(kept));
-  return p;
-}
-
 // Digit k of the scientific text, k = 0 being the leading digit. The text
 // was asked for nd + 2 digits beyond the integer digits, more than the
 // fixed text takes; the '0' beyond its end is never reached.
@@ -74,11 +38,14 @@ char digit_at(const std::string& digits, long long k) {
 }
 
 // [-] d0 ... dE . d(E+1) ... d(E+nd) for E >= 0; [-] 0 . then min(nd, -E - 1)
-// zeros and the leading digits up to nd places for E < 0.
-std::string fixed_text(const scientific_parts& p, int nd, long long e) {
+// zeros and the leading digits up to nd places for E < 0. A value whose
+// scaled form lies a hair below 1 has the text 0.999...eE; for E > 0 its
+// integer part starts after that 0, so no integer part begins with a zero.
+std::string fixed_text(const kx::scientific_parts& p, int nd, long long e) {
   std::string text = p.negative ? "-" : "";
   if (e >= 0) {
-    for (long long k = 0; k <= e; ++k) text += digit_at(p.digits, k);
+    const long long first = e > 0 && digit_at(p.digits, 0) == '0' ? 1 : 0;
+    for (long long k = first; k <= e; ++k) text += digit_at(p.digits, k);
     text += '.';
     for (long long k = e + 1; k <= e + nd; ++k) text += digit_at(p.digits, k);
   } else {
@@ -121,7 +88,7 @@ void kxfformat(const kxreal& a, int nb, int nd, std::span<char> b) {
   const long long nb2 = scientific_width(v, nd);
   if (nb2 > INT_MAX) width_fault();
   const int width = static_cast<int>(nb2);
-  const scientific_parts p = parse_scientific(kxeformat(v, width, width - 8));
+  const kx::scientific_parts p = kx::parse_scientific(kxeformat(v, width, width - 8));
   if (p.exponent_sign == 1 && (static_cast<__float128>(nd) + p.exponent) + 3 > nb) {
     std::fill(field.begin(), field.end(), '*');
     return;

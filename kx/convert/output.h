@@ -27,10 +27,11 @@ std::string kxeformat(const kxreal& a, int nb, int nd);
 /// Writes a in fixed notation with nd digits after the point, right-justified
 /// in b(1..nb): twelve with nd = 0 ends the field with "12.". The digits are
 /// those of kxeformat with two more, cut; an integer a hair below itself
-/// prints exactly. A number too wide for the field (nd + E + 3 > nb, with E
-/// its decimal exponent) fills it with asterisks; a non-finite one shows
-/// "inf", "-inf" or "nan". Stops with a message when nb <= nd + 7, nd < 0 or
-/// b holds fewer than nb characters.
+/// prints exactly; a value a hair below 10^E, whose scientific text may be
+/// 0.999...eE, shows 99.99... with no leading zero. A number too wide for the
+/// field (nd + E + 3 > nb, with E its decimal exponent) fills it with
+/// asterisks; a non-finite one shows "inf", "-inf" or "nan". Stops with a
+/// message when nb <= nd + 7, nd < 0 or b holds fewer than nb characters.
 void kxfformat(const kxreal& a, int nb, int nd, std::span<char> b);
 
 /// The nb characters that kxfformat(a, nb, nd, b) writes, as a string.

@@ -90,6 +90,17 @@ class template_parser {
     return items;
   }
 
+  // The two number readers that parse_item calls only where a digit stands;
+  // each faults, with its own reason, at any other character. They read
+  // from the parser's place, on a new parser the template's first character.
+
+  /// The count before an item's letter: a repeat count, a blank count or a
+  /// scale factor.
+  constexpr int leading_count() { return number(""); }
+
+  /// The width after the letter a, which must not be zero.
+  constexpr int character_width() { return positive_number("width of a"); }
+
  private:
   static constexpr int max_number = 100000;  // widths, counts and digits
 
@@ -167,7 +178,7 @@ class template_parser {
       return make_template_item(item_kind::scale, c == '-' ? -k : k);
     }
     const bool counted = at_digit();
-    const int count = counted ? number("") : 1;
+    const int count = counted ? leading_count() : 1;
     const char letter = peek();
     if (letter == '\0') fail("item expected");
     ++pos_;
@@ -189,7 +200,7 @@ class template_parser {
       case 'D':
         return real_item(letter == 'F' ? item_kind::fixed : item_kind::exponent, checked_repeat(count));
       case 'A': {
-        const int width = at_digit() ? positive_number("width of a") : 0;
+        const int width = at_digit() ? character_width() : 0;
         return make_template_item(item_kind::characters, width, checked_repeat(count));
       }
       case '\'':

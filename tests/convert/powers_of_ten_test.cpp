@@ -2,12 +2,13 @@
 // the largest word below 10^k (its decimal logarithm rounds to k), and a
 // pair a hair below an exact 10^k (its digits are all nines and carry into
 // the exponent), against MPFR's digits of the exact value; and fixed
-// notation that does not fit its field.
+// notation that does not fit its field, or whose scientific text begins 0.
 #include <gtest/gtest.h>
 #include <quadmath.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <regex>
 #include <string>
 
 #include <kx/convert/output.h>
@@ -112,6 +113,37 @@ TEST(PowersOfTen, FixedNotationWiderThanItsField) {
       EXPECT_EQ(kxfformat(x, fits - 1, nd), std::string(fits - 1, '*')) << expected;
     }
   }
+}
+
+// A high word on 10^k with a negative low word: the scientific text starts
+// "0." when its nines end within the generated digits. The fixed text has
+// no leading zero before its integer digits (99.99..., not 099.99...) and
+// lies within one unit of its last place of the exact value.
+TEST(PowersOfTen, FixedNotationJustBelowAPowerOfTen) {
+  int leading_zero = 0;
+  __float128 p = 1;
+  for (int k = 1; k <= 40; ++k) {
+    p *= 10;  // exact through 10^48
+    for (const int shift : {116, 150, 200}) {
+      for (const int sign : {1, -1}) {
+        const kxreal x{sign * p, -sign * scalbnq(p, -shift)};
+        for (const int nd : {0, 5, 20, 40, 60}) {
+          const int nb = k + nd + 10;
+          if (trimmed(kxeformat(x, nb + 1, k + nd + 3)).find("0.") <= 1) ++leading_zero;
+          const std::string text = kxfformat(x, nb, nd);
+          const std::string shown = text.substr(text.find_first_not_of(' '));
+          const std::regex layout((sign < 0 ? "-" : "") + std::string("[1-9][0-9]*\\.[0-9]{") + std::to_string(nd) + "}");
+          EXPECT_TRUE(std::regex_match(shown, layout)) << shown << " for k = " << k << ", 2^-" << shift;
+          big value, unit;
+          mpfr_set_str(value.get(), shown.c_str(), 10, MPFR_RNDN);
+          mpfr_sub(value.get(), value.get(), big(x).get(), MPFR_RNDN);
+          mpfr_set_str(unit.get(), ("1e-" + std::to_string(nd)).c_str(), 10, MPFR_RNDN);
+          EXPECT_LE(mpfr_cmpabs(value.get(), unit.get()), 0) << shown << " for k = " << k << ", 2^-" << shift;
+        }
+      }
+    }
+  }
+  EXPECT_GT(leading_zero, 100) << "too few scientific texts begin 0.";
 }
 
 }  // namespace
