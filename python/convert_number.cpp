@@ -77,6 +77,18 @@ __float128 round_ratio(py::object& n, py::object& d) {
 
 const kxreal not_a_number{nanq(""), nanq("")};
 
+// The integer of a digit string of any length, 18 digits at a time (Python
+// refuses to convert longer texts than 4300 digits in one step).
+py::object decimal_integer(const std::string& digits) {
+  py::object m = py::int_(0);
+  for (std::size_t i = 0; i < digits.size(); i += 18) {
+    const std::string chunk = digits.substr(i, 18);
+    const py::object scale = py::int_(10).attr("__pow__")(py::int_(chunk.size()));
+    m = m * scale + py::int_(std::stoll(chunk));
+  }
+  return m;
+}
+
 // The value of a decimal literal in the package's syntax (sign, digits with
 // at most one point, an exponent after D, d, E or e; blanks where the
 // package's input skips them), as an exact rational; the exponent may have
@@ -111,7 +123,7 @@ bool parse_literal(std::string_view s, py::object& n, py::object& d, bool& negat
   }
   if (point < 0) point = static_cast<long>(digits.size());
   const long scale = (exponent_sign < 0 ? -exponent : exponent) - (static_cast<long>(digits.size()) - point);
-  py::object m = digits.empty() ? py::int_(0) : py::int_(py::str(digits));
+  py::object m = decimal_integer(digits);
   if (sign < 0) m = -m;
   negative = sign < 0;
   const py::object ten_power = py::int_(10).attr("__pow__")(py::int_(scale < 0 ? -scale : scale));

@@ -12,13 +12,19 @@ _SPEC = re.compile(
 _SHORT_EXPONENT = re.compile(r"([eE])([+-])()(\d)(?!\d)")
 
 
+# Enough digits for every product here (the exact value of a pair has at
+# most some 11600 significant digits): the operations below are exact.
+_EXACT = decimal.Context(prec=decimal.MAX_PREC, Emax=decimal.MAX_EMAX, Emin=decimal.MIN_EMIN)
+
+
 def exact_decimal(x):
     """hi + lo of a finite kx.real as a decimal.Decimal, exactly (the value is
     n / 2^k, so n 5^k / 10^k has finitely many digits)."""
     n, d = x.as_integer_ratio()
     k = d.bit_length() - 1
-    sign = "-" if n < 0 or (n == 0 and math.copysign(1.0, float(x)) < 0) else ""
-    return decimal.Decimal(f"{sign}{abs(n) * 5 ** k}E-{k}")
+    if n == 0:
+        return decimal.Decimal(math.copysign(0.0, float(x)))
+    return _EXACT.scaleb(_EXACT.multiply(decimal.Decimal(n), _EXACT.power(5, k)), -k)
 
 
 def _context(digits):
@@ -44,9 +50,16 @@ def shortest_literal(x):
     exact = exact_decimal(x)
     if not exact:
         return _literal(exact)
-    target = x.as_integer_ratio()
-    reads_back = lambda p: type(x)(_literal(_rounded(exact, p))).as_integer_ratio() == target
-    low, high = 1, max(len(exact.as_tuple().digits), 1)
+    reads_back = lambda p: type(x)(_literal(_rounded(exact, p))) == x  # the same words
+    # Most pairs need 68 to 72 digits: that range is tried first, then
+    # ranges twice as wide each time up to the exact expansion's length.
+    if reads_back(67):
+        low, high = 1, 67
+    else:
+        low, high, step = 68, 72, 8
+        longest = max(len(exact.as_tuple().digits), 72)
+        while high < longest and not reads_back(high):
+            low, high, step = high + 1, min(high + step, longest), 2 * step
     while low < high:
         middle = (low + high) // 2
         if reads_back(middle):
