@@ -1,0 +1,61 @@
+// The pieces of the Python module kx._kx that its binding sources share.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include <pybind11/pybind11.h>
+
+#include <kx/kx.h>
+
+namespace kx {
+
+/// A Python number as a kxreal: kx.real, int (exact where it fits, else rounded), float, str (the package's decimal input), fractions.Fraction, decimal.Decimal, mpmath.mpf. Raises TypeError for other types, ValueError for a malformed string.
+kxreal real_from_python(pybind11::handle value);
+
+/// The lock that serialises the library's calls made without the GIL: the
+/// library's global state (output units, fatal handler) is not for
+/// concurrent use.
+std::mutex& library_lock();
+
+/// Runs f() with the GIL released and the library's lock held (the library's global state, e.g. output units and fatal handler, is not for concurrent use), re-acquiring the GIL before returning or propagating an exception.
+///   kxreal z = run_released([&] { return kxzetar(s); });
+template <class F>
+auto run_released(F&& f) -> decltype(f()) {
+  pybind11::gil_scoped_release released;
+  std::lock_guard<std::mutex> held(library_lock());
+  return std::forward<F>(f)();
+}
+
+/// The library's message lines without the newline that ends the last one:
+/// the text of kx.Error and of the ValueError of a malformed literal.
+std::string message_text(const fatal_error& e);
+
+/// Registers kx.findrelation, kx.findpoly, kx.identify (python/finder.cpp).
+void bind_finder(pybind11::module_& m);
+
+/// Registers kx.real and its operators (real_type.cpp).
+void bind_real(pybind11::module_& m);
+
+/// Registers kx.complex and its operators (complex_type.cpp).
+void bind_complex(pybind11::module_& m);
+
+/// Registers the elementary and special functions and the constants
+/// (functions.cpp).
+void bind_functions(pybind11::module_& m);
+
+/// True for the Python numbers real_from_python converts (kx.real, int,
+/// float, str excluded, Fraction, Decimal, mpf): the operands that arithmetic
+/// with a kx.real accepts.
+bool is_real_operand(pybind11::handle value);
+
+/// The exact value hi + lo of a finite a as a Python fractions.Fraction.
+pybind11::object exact_fraction(const kxreal& a);
+
+/// The pair nearest to the exact rational n / d (d > 0): hi is n / d rounded
+/// to binary128, lo the rest rounded to binary128. Exact when n / d is the
+/// value of a normalised pair.
+kxreal real_from_ratio(pybind11::handle n, pybind11::handle d);
+
+}  // namespace kx
