@@ -2,6 +2,7 @@
 // on Python numbers, with the command-line finder's default tolerance,
 // confidence figure, constants and texts (app/), the search itself run with
 // the GIL released. The results are the list-like classes of kx/finder.py.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -34,7 +35,8 @@ bool is_instance_of(py::handle value, const char* module, const char* name) {
 
 // A value with the decimal digits it carries, which set the default
 // tolerance and the confidence: a str or Decimal its significant digits, a
-// float 15 (what a double surely holds), an mpf its context's precision;
+// float 15 (what a double surely holds), an mpf its bits or its context's
+// precision, the larger (the precision it was computed at, or works at);
 // kx.real, int and Fraction, like every integer below 10^30, are exact.
 finder::literal literal_of(py::handle value, int position) {
   const kxreal v = real_from_python(value);
@@ -44,7 +46,8 @@ finder::literal literal_of(py::handle value, int position) {
   }
   if (PyFloat_Check(value.ptr())) return {v, std::numeric_limits<double>::digits10, integer, position};
   if (py::hasattr(value, "_mpf_")) {
-    const int bits = value.attr("context").attr("prec").cast<int>();
+    const int mantissa_bits = value.attr("_mpf_")[py::int_(3)].cast<int>();
+    const int bits = std::max(mantissa_bits, value.attr("context").attr("prec").cast<int>());
     return {v, static_cast<int>(bits * std::log10(2.0)), integer, position};
   }
   return {v, 0, true, position};
@@ -248,8 +251,8 @@ tol=None takes the tolerance from the digits the values carry, as the
 command-line finder kx-find-relation does: 10^-67 for kx.real, int and
 Fraction values (held to the pair's 68 digits) and for literals of 68
 digits or more, else two digits below the fewest significant digits of a
-str or Decimal (10^-28 for 30 digits), of a float (15) or of an mpf (its
-context's precision). The search needs its tolerance near the noise of its
+str or Decimal (10^-28 for 30 digits), of a float (15) or of an mpf (the
+larger of its mantissa's bits and its context's precision). The search needs its tolerance near the noise of its
 input: a looser one takes a small entry for the end of precision. A relation
 is accepted when |sum r[i]*values[i]| is about tol times the largest |r[i]|.
 
