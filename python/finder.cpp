@@ -139,7 +139,7 @@ std::vector<__int128> polynomial_of(std::span<const kxreal> r, bool x_is_zero) {
   while (c.size() > 1 && c.back() == 0) c.pop_back();
   if (!x_is_zero) {
     std::size_t low = 0;
-    while (c[low] == 0) ++low;
+    while (low + 1 < c.size() && c[low] == 0) ++low;
     c.erase(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(low));
   }
   return c;
