@@ -32,6 +32,10 @@ auto run_released(F&& f) -> decltype(f()) {
 /// the text of kx.Error and of the ValueError of a malformed literal.
 std::string message_text(const fatal_error& e);
 
+/// Python's NotImplemented, the answer of an operator to an operand it does
+/// not take, so that Python tries the other operand's.
+inline pybind11::object not_implemented() { return pybind11::reinterpret_borrow<pybind11::object>(Py_NotImplemented); }
+
 /// Registers kx.findrelation, kx.findpoly, kx.identify (python/finder.cpp).
 void bind_finder(pybind11::module_& m);
 
@@ -49,6 +53,28 @@ void bind_functions(pybind11::module_& m);
 /// float, str excluded, Fraction, Decimal, mpf): the operands that arithmetic
 /// with a kx.real accepts.
 bool is_real_operand(pybind11::handle value);
+
+/// The exact value of a Python int, Fraction, finite Decimal or finite mpf
+/// as a fractions.Fraction (an int as itself); None for any other value.
+pybind11::object exact_rational(pybind11::handle value);
+
+/// True, with n set, when the exact value of a Python number is an integer
+/// that fits an int.
+bool exact_int(pybind11::handle value, int& n);
+
+/// A Python number as a kxcomplex: kx.complex, complex (each part exact),
+/// mpmath.mpc (exact words at 226 bits or fewer), or any real operand with a
+/// zero imaginary part. Raises TypeError for other types.
+kxcomplex complex_from_python(pybind11::handle value);
+
+/// True for the values complex_from_python converts that are not real
+/// operands: kx.complex, complex, mpc.
+bool is_complex_operand(pybind11::handle value);
+
+/// a ** b for a Python exponent b: the integer power (kxnpwr) when b is
+/// exactly an integer, the root (kxnrt) when b is exactly 1/n or -1/n,
+/// otherwise e^(b log a) (pow).
+kxreal real_power(const kxreal& a, pybind11::handle b);
 
 /// The exact value hi + lo of a finite a as a Python fractions.Fraction.
 pybind11::object exact_fraction(const kxreal& a);

@@ -7,7 +7,9 @@
 // n / d is the value of a normalised pair, so words read back unchanged.
 #include <quadmath.h>
 
+#include <climits>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -75,11 +77,23 @@ __float128 round_ratio(py::object& n, py::object& d) {
 
 const kxreal not_a_number{nanq(""), nanq("")};
 
+// The integer of a digit string of any length, 18 digits at a time (Python
+// refuses to convert longer texts than 4300 digits in one step).
+py::object decimal_integer(const std::string& digits) {
+  py::object m = py::int_(0);
+  for (std::size_t i = 0; i < digits.size(); i += 18) {
+    const std::string chunk = digits.substr(i, 18);
+    const py::object scale = py::int_(10).attr("__pow__")(py::int_(chunk.size()));
+    m = m * scale + py::int_(std::stoll(chunk));
+  }
+  return m;
+}
+
 // The value of a decimal literal in the package's syntax (sign, digits with
 // at most one point, an exponent after D, d, E or e; blanks where the
 // package's input skips them), as an exact rational; the exponent may have
 // any number of digits. False when the text is not such a literal.
-bool parse_literal(std::string_view s, py::object& n, py::object& d) {
+bool parse_literal(std::string_view s, py::object& n, py::object& d, bool& negative) {
   std::string digits;
   long point = -1, exponent = 0;
   int sign = 0, exponent_sign = 0;
@@ -109,8 +123,9 @@ bool parse_literal(std::string_view s, py::object& n, py::object& d) {
   }
   if (point < 0) point = static_cast<long>(digits.size());
   const long scale = (exponent_sign < 0 ? -exponent : exponent) - (static_cast<long>(digits.size()) - point);
-  py::object m = digits.empty() ? py::int_(0) : py::int_(py::str(digits));
+  py::object m = decimal_integer(digits);
   if (sign < 0) m = -m;
+  negative = sign < 0;
   const py::object ten_power = py::int_(10).attr("__pow__")(py::int_(scale < 0 ? -scale : scale));
   n = scale >= 0 ? m * ten_power : m;
   d = scale >= 0 ? py::int_(1) : ten_power;
@@ -140,7 +155,11 @@ kxreal real_from_text(const std::string& s) {
   kxreal a;
   if (parse_nonfinite(s, a)) return a;
   py::object n, d;
-  if (parse_literal(s, n, d)) return kx::real_from_ratio(n, d);
+  bool negative = false;
+  if (parse_literal(s, n, d, negative)) {
+    if (negative && n.equal(py::int_(0))) return {-0.0Q, 0};
+    return kx::real_from_ratio(n, d);
+  }
   // Not a literal: the package's input reports it with its own message.
   try {
     kxinpc(s, a);
@@ -200,6 +219,8 @@ kxreal real_from_ratio(py::handle n, py::handle d) {
 }
 
 py::object exact_fraction(const kxreal& a) {
+  if (isnanq(a.hi) || isnanq(a.lo)) throw py::value_error("kx.real: nan has no exact rational value");
+  if (isinfq(a.hi) || isinfq(a.lo)) throw std::overflow_error("kx.real: " + to_string(a) + " has no exact rational value");
   py::object n = py::int_(0);
   long e_min = 0;
   py::object m[2];
@@ -224,6 +245,58 @@ bool is_real_operand(py::handle value) {
   return py::isinstance<kxreal>(value) || PyLong_Check(value.ptr()) || PyFloat_Check(value.ptr()) ||
          is_instance_of(value, "fractions", "Fraction") || is_instance_of(value, "decimal", "Decimal") ||
          py::hasattr(value, "_mpf_");
+}
+
+py::object exact_rational(py::handle value) {
+  if (PyLong_Check(value.ptr())) return py::reinterpret_borrow<py::object>(value);
+  const py::object fraction = py::module_::import("fractions").attr("Fraction");
+  if (is_instance_of(value, "fractions", "Fraction")) return py::reinterpret_borrow<py::object>(value);
+  if (is_instance_of(value, "decimal", "Decimal")) {
+    return value.attr("is_finite")().cast<bool>() ? fraction(value) : py::none();
+  }
+  if (py::isinstance<kxreal>(value) || PyFloat_Check(value.ptr())) {
+    const kxreal a = real_from_python(value);
+    return finiteq(a.hi) && finiteq(a.lo) ? exact_fraction(a) : py::none();
+  }
+  if (py::hasattr(value, "_mpf_")) {
+    const py::tuple t = value.attr("_mpf_");
+    const py::object man = py::int_(t[1]);
+    const long exp = py::int_(t[2]).cast<long>();
+    if (man.equal(py::int_(0))) return py::int_(t[3]).cast<long>() == 0 ? py::object(py::int_(0)) : py::none();
+    const py::object n = t[0].cast<int>() ? -man : man;
+    return exp >= 0 ? fraction(n << py::int_(exp)) : fraction(n, power_of_two(-exp));
+  }
+  return py::none();
+}
+
+bool exact_int(py::handle value, int& n) {
+  py::object q = exact_rational(value);
+  if (q.is_none()) return false;
+  if (!PyLong_Check(q.ptr())) {
+    if (!py::object(q.attr("denominator")).equal(py::int_(1))) return false;
+    q = q.attr("numerator");
+  }
+  if (q < py::int_(INT_MIN) || q > py::int_(INT_MAX)) return false;
+  n = q.cast<int>();
+  return true;
+}
+
+bool is_complex_operand(py::handle value) {
+  return py::isinstance<kxcomplex>(value) || PyComplex_Check(value.ptr()) || py::hasattr(value, "_mpc_");
+}
+
+kxcomplex complex_from_python(py::handle value) {
+  if (py::isinstance<kxcomplex>(value)) return value.cast<kxcomplex>();
+  if (PyComplex_Check(value.ptr())) {
+    return {kxreal(PyComplex_RealAsDouble(value.ptr())), kxreal(PyComplex_ImagAsDouble(value.ptr()))};
+  }
+  if (py::hasattr(value, "_mpc_")) {
+    const py::tuple parts = value.attr("_mpc_");
+    return {real_from_mpf(parts[0]), real_from_mpf(parts[1])};
+  }
+  if (is_real_operand(value) || PyUnicode_Check(value.ptr())) return {real_from_python(value)};
+  throw py::type_error("kx.complex: cannot convert " + py::str(py::type::of(value).attr("__name__")).cast<std::string>() +
+                       " to kx.complex");
 }
 
 kxreal real_from_python(py::handle value) {
