@@ -41,6 +41,7 @@ bool is_instance_of(py::handle value, const char* module, const char* name) {
 finder::literal literal_of(py::handle value, int position) {
   const kxreal v = real_from_python(value);
   const bool integer = finder::exact_integer(v);
+  if (py::isinstance<kxreal>(value)) return {v, 0, true, position};  // it has an _mpf_ view too
   if (PyUnicode_Check(value.ptr()) || is_instance_of(value, "decimal", "Decimal")) {
     return {v, finder::significant_digits(py::str(value).cast<std::string>()), integer, position};
   }
