@@ -264,7 +264,7 @@ one of that size appears among such numbers by chance.
 The search runs with the GIL released.
 
     >>> kx.findrelation([kx.log(2), kx.log(3), kx.log(12)])
-    [-2, -1, 1])");
+    Relation([-2, -1, 1], confidence=67.1))");
   m.def("findpoly", &find_poly, "x"_a, "degree"_a, "tol"_a = py::none(), "maxnorm"_a = 1e20,
         R"(The integer polynomial of lowest degree, at most `degree`, with root x.
 
