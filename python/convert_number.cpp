@@ -81,6 +81,7 @@ const kxreal not_a_number{nanq(""), nanq("")};
 // refuses to convert longer texts than 4300 digits in one step).
 py::object decimal_integer(const std::string& digits) {
   py::object m = py::int_(0);
+  if (digits.empty()) return m;
   for (std::size_t i = 0; i < digits.size(); i += 18) {
     const std::string chunk = digits.substr(i, 18);
     const py::object scale = py::int_(10).attr("__pow__")(py::int_(chunk.size()));
@@ -89,34 +90,48 @@ py::object decimal_integer(const std::string& digits) {
   return m;
 }
 
-// The value of a decimal literal in the package's syntax (sign, digits with
-// at most one point, an exponent after D, d, E or e; blanks where the
-// package's input skips them), as an exact rational; the exponent may have
-// any number of digits. False when the text is not such a literal.
+// The value of a decimal literal in the package's syntax, as kxinpc reads
+// it: trailing blanks dropped; in the mantissa a sign and blanks only before
+// the first counted digit (zeros before the first other digit or the point
+// are not counted), digits with at most one point; after D, d, E or e an
+// exponent with blanks anywhere and one sign before its digits. The
+// exponent may have any number of digits (kxinpc takes three), and every
+// digit counts. The value is an exact rational n / d; false when the text
+// is not such a literal.
 bool parse_literal(std::string_view s, py::object& n, py::object& d, bool& negative) {
+  s = s.substr(0, s.find_last_not_of(' ') + 1);
   std::string digits;
   long point = -1, exponent = 0;
   int sign = 0, exponent_sign = 0;
-  bool in_exponent = false, exponent_digits = false;
+  bool started = false, in_exponent = false, exponent_digits = false;
   for (const char c : s) {
-    if (c == ' ') continue;
-    if (!in_exponent && (c == 'D' || c == 'd' || c == 'E' || c == 'e')) {
-      in_exponent = true;
-    } else if (c == '+' || c == '-') {
-      int& which = in_exponent ? exponent_sign : sign;
-      if (which != 0 || (in_exponent ? exponent_digits : (!digits.empty() || point >= 0))) return false;
-      which = c == '+' ? 1 : -1;
-    } else if (c == '.' && !in_exponent) {
-      if (point >= 0) return false;
-      point = static_cast<long>(digits.size());
-    } else if (c >= '0' && c <= '9') {
-      if (in_exponent) {
+    if (in_exponent) {
+      if (c == ' ') continue;
+      if (c == '+' || c == '-') {
+        if (exponent_sign != 0 || exponent_digits) return false;
+        exponent_sign = c == '+' ? 1 : -1;
+      } else if (c >= '0' && c <= '9') {
         if (exponent > 100000000) return false;
         exponent = 10 * exponent + (c - '0');
         exponent_digits = true;
       } else {
-        digits += c;
+        return false;
       }
+    } else if (c == ' ') {
+      if (!digits.empty()) return false;
+    } else if (c == 'D' || c == 'd' || c == 'E' || c == 'e') {
+      in_exponent = true;
+    } else if (c == '+' || c == '-') {
+      if (!digits.empty() || point >= 0 || sign != 0) return false;
+      sign = c == '+' ? 1 : -1;
+    } else if (c == '.') {
+      if (point >= 0) return false;
+      point = static_cast<long>(digits.size());
+      started = true;
+    } else if (c >= '0' && c <= '9') {
+      if (c == '0' && !started) continue;
+      started = true;
+      digits += c;
     } else {
       return false;
     }

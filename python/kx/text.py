@@ -37,8 +37,15 @@ def _rounded(exact, digits):
 
 
 def _literal(d):
-    """The text of d without trailing zeros, exponent letter e."""
-    return str(d.normalize(_context(max(len(d.as_tuple().digits), 1)))).replace("E", "e")
+    """The text of d without trailing zeros: positional from 10^-5 to 10^21,
+    as float's repr writes, else d.ddde+X."""
+    d = d.normalize(_context(max(len(d.as_tuple().digits), 1)))
+    if not d or -5 <= d.adjusted() < 21:
+        return format(d, "f")
+    sign, digits, _ = d.as_tuple()
+    text = "".join(map(str, digits))
+    significand = text[0] + ("." + text[1:] if len(text) > 1 else "")
+    return f"{'-' if sign else ''}{significand}e{d.adjusted():+d}"
 
 
 def shortest_literal(x):

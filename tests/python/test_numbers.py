@@ -78,6 +78,18 @@ def test_conversions_round_to_the_nearest_pair():
             assert abs(exact(x) - q) <= abs(q) * U / 2
 
 
+def test_literals_follow_the_library_syntax():
+    # Blanks and a sign only before the first counted digit (leading zeros
+    # are not counted), blanks anywhere in the exponent, any exponent length.
+    read = {"0-5": -5, " . 5": F(1, 2), "1e": 1, "+": 0, "": 0, "1.5D+ 3": 1500, "1e+ 1 2": 10 ** 12,
+            "00012.5e-2": F(1, 8), "12  ": 12, "1d4000": 10 ** 4000, "-.25E-0003": F(-1, 4000)}
+    for text, value in read.items():
+        assert exact(kx.real(text)) == nearest_pair(F(value))[0] + nearest_pair(F(value))[1], text
+    for text in ("1 2", "5 e3", "1e5e3", "--1", "1.2.3", "1e-+2", "0x10", "1_000"):
+        with pytest.raises(ValueError, match=r"^\*\*\* KXINPC: Syntax error in literal string\.$"):
+            kx.real(text)
+
+
 def test_arithmetic_with_every_python_number_on_either_side():
     rng = random.Random(7)
     bound = {"+": 4, "-": 4, "*": 8, "/": 8}
