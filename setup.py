@@ -1,5 +1,6 @@
 """pip install --no-build-isolation . : setuptools runs CMake to build the
-extension kx._kx (the library and the module only, Release, no tests) with
+extension kx._kx (the library, the finder's pieces of app/ and the module
+only, Release, no tests) with
 the interpreter that runs pip, and packages it with python/kx."""
 import os
 import pathlib
@@ -17,7 +18,7 @@ class CMakeBuild(build_ext):
     def build_extension(self, ext):
         build = pathlib.Path(self.build_temp).resolve() / "cmake"
         subprocess.run(["cmake", "-S", str(ROOT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
-                        "-DKX_BUILD_TESTS=OFF", "-DKX_BUILD_APP=OFF", "-DKX_BUILD_BENCH=OFF", "-DKX_INSTALL=OFF",
+                        "-DKX_BUILD_TESTS=OFF", "-DKX_BUILD_BENCH=OFF", "-DKX_INSTALL=OFF",
                         "-DKX_PYTHON=ON", f"-DPython_EXECUTABLE={sys.executable}"], check=True)
         subprocess.run(["cmake", "--build", str(build), "--target", "_kx", "-j", os.environ.get("KX_BUILD_JOBS", "2")],
                        check=True)

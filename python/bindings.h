@@ -36,6 +36,26 @@ std::string message_text(const fatal_error& e);
 /// not take, so that Python tries the other operand's.
 inline pybind11::object not_implemented() { return pybind11::reinterpret_borrow<pybind11::object>(Py_NotImplemented); }
 
+/// Registers + - * / and their reflected forms on cls: forward(a, b, op)
+/// is a op b and reflected(a, b, op) is b op a for a Python operand b (or
+/// NotImplemented for an operand the type does not take).
+template <class T, class Forward, class Reflected>
+void def_arithmetic(pybind11::class_<T>& cls, Forward forward, Reflected reflected) {
+  const auto add = [](const auto& x, const auto& y) { return x + y; };
+  const auto subtract = [](const auto& x, const auto& y) { return x - y; };
+  const auto multiply = [](const auto& x, const auto& y) { return x * y; };
+  const auto divide = [](const auto& x, const auto& y) { return x / y; };
+  const auto both = [&](const char* name, const char* reflected_name, auto op) {
+    cls.def(name, [forward, op](const T& a, pybind11::handle b) { return forward(a, b, op); }, pybind11::is_operator());
+    cls.def(reflected_name, [reflected, op](const T& a, pybind11::handle b) { return reflected(a, b, op); },
+            pybind11::is_operator());
+  };
+  both("__add__", "__radd__", add);
+  both("__sub__", "__rsub__", subtract);
+  both("__mul__", "__rmul__", multiply);
+  both("__truediv__", "__rtruediv__", divide);
+}
+
 /// Registers kx.findrelation, kx.findpoly, kx.identify (python/finder.cpp).
 void bind_finder(pybind11::module_& m);
 

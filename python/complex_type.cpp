@@ -56,6 +56,8 @@ kx.complex(re=0, im=0): re may be a kx.complex, a complex, an mpmath mpc
 kx.real accepts, added as the imaginary part.
     >>> kx.complex(0, 1) ** 2 == -1
 )");
+  def_arithmetic(complex, [](Z a, py::handle b, auto op) { return arithmetic(a, b, op); },
+                 [](Z a, py::handle b, auto op) { return reflected(a, b, op); });
   complex
       .def(py::init([](py::handle re, py::handle im) {
              kxcomplex z = complex_from_python(re);
@@ -66,14 +68,6 @@ kx.real accepts, added as the imaginary part.
       .def_property_readonly("real", [](Z z) { return z.re; })
       .def_property_readonly("imag", [](Z z) { return z.im; })
       .def("conjugate", [](Z z) { return conj(z); })
-      .def("__add__", [](Z a, py::handle b) { return arithmetic(a, b, [](Z x, Z y) { return x + y; }); }, py::is_operator())
-      .def("__sub__", [](Z a, py::handle b) { return arithmetic(a, b, [](Z x, Z y) { return x - y; }); }, py::is_operator())
-      .def("__mul__", [](Z a, py::handle b) { return arithmetic(a, b, [](Z x, Z y) { return x * y; }); }, py::is_operator())
-      .def("__truediv__", [](Z a, py::handle b) { return arithmetic(a, b, [](Z x, Z y) { return x / y; }); }, py::is_operator())
-      .def("__radd__", [](Z a, py::handle b) { return reflected(a, b, [](Z x, Z y) { return x + y; }); }, py::is_operator())
-      .def("__rsub__", [](Z a, py::handle b) { return reflected(a, b, [](Z x, Z y) { return x - y; }); }, py::is_operator())
-      .def("__rmul__", [](Z a, py::handle b) { return reflected(a, b, [](Z x, Z y) { return x * y; }); }, py::is_operator())
-      .def("__rtruediv__", [](Z a, py::handle b) { return reflected(a, b, [](Z x, Z y) { return x / y; }); }, py::is_operator())
       .def("__pow__", [](Z z, py::handle w) -> py::object {
         if (!is_operand(w)) return kx::not_implemented();
         return py::cast(complex_power(z, w));

@@ -117,6 +117,8 @@ nearest pair: within 2^-227 relative), an mpmath mpf (exact when its
 mantissa fits the pair, as at 226 bits or fewer), or a kx.real.
     >>> kx.real('0.1') * 3 == kx.real('0.3')
 )");
+  def_arithmetic(real, [](R a, py::handle b, auto op) { return arithmetic(a, b, op); },
+                 [](R a, py::handle b, auto op) { return reflected(a, b, op); });
   real.def(py::init([](py::handle value) { return real_from_python(value); }), py::arg("value") = 0)
       .def("as_integer_ratio", [](R a) {
         const py::object q = exact_fraction(a);
@@ -125,14 +127,6 @@ mantissa fits the pair, as at 226 bits or fewer), or a kx.real.
       .def_property_readonly("hi", [](R a) { return kxreal{a.hi, 0}; }, "The high word, as a kx.real.")
       .def_property_readonly("lo", [](R a) { return kxreal{a.lo, 0}; }, "The low word, as a kx.real.")
       .def("is_finite", [](R a) { return is_finite(a); }, "True unless a word is infinite or NaN.")
-      .def("__add__", [](R a, py::handle b) { return arithmetic(a, b, [](auto x, auto y) { return x + y; }); }, py::is_operator())
-      .def("__sub__", [](R a, py::handle b) { return arithmetic(a, b, [](auto x, auto y) { return x - y; }); }, py::is_operator())
-      .def("__mul__", [](R a, py::handle b) { return arithmetic(a, b, [](auto x, auto y) { return x * y; }); }, py::is_operator())
-      .def("__truediv__", [](R a, py::handle b) { return arithmetic(a, b, [](auto x, auto y) { return x / y; }); }, py::is_operator())
-      .def("__radd__", [](R a, py::handle b) { return reflected(a, b, [](auto x, auto y) { return x + y; }); }, py::is_operator())
-      .def("__rsub__", [](R a, py::handle b) { return reflected(a, b, [](auto x, auto y) { return x - y; }); }, py::is_operator())
-      .def("__rmul__", [](R a, py::handle b) { return reflected(a, b, [](auto x, auto y) { return x * y; }); }, py::is_operator())
-      .def("__rtruediv__", [](R a, py::handle b) { return reflected(a, b, [](auto x, auto y) { return x / y; }); }, py::is_operator())
       .def("__pow__", [](R a, py::handle b) -> py::object {
         if (is_complex_operand(b)) return py::cast(pow(a, complex_from_python(b)));
         if (!is_real_operand(b)) return kx::not_implemented();
