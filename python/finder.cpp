@@ -27,12 +27,6 @@ namespace {
 // bound stops at 10^36, as the command-line finder's --norm-bound does.
 constexpr double largest_maxnorm = 1e36;
 
-bool is_instance_of(py::handle value, const char* module, const char* name) {
-  const py::handle type = py::type::of(value);
-  return py::str(type.attr("__module__")).cast<std::string>() == module &&
-         py::str(type.attr("__name__")).cast<std::string>() == name;
-}
-
 // A value with the decimal digits it carries, which set the default
 // tolerance and the confidence: a str or Decimal its significant digits, a
 // float 15 (what a double surely holds), an mpf its bits or its context's
@@ -42,7 +36,7 @@ finder::literal literal_of(py::handle value, int position) {
   const kxreal v = real_from_python(value);
   const bool integer = finder::exact_integer(v);
   if (py::isinstance<kxreal>(value)) return {v, 0, true, position};  // it has an _mpf_ view too
-  if (PyUnicode_Check(value.ptr()) || is_instance_of(value, "decimal", "Decimal")) {
+  if (PyUnicode_Check(value.ptr()) || py::isinstance(value, py::module_::import("decimal").attr("Decimal"))) {
     return {v, finder::significant_digits(py::str(value).cast<std::string>()), integer, position};
   }
   if (PyFloat_Check(value.ptr())) return {v, std::numeric_limits<double>::digits10, integer, position};
