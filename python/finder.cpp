@@ -51,7 +51,9 @@ finder::literal literal_of(py::handle value, int position) {
 std::vector<finder::literal> literals_of(py::handle values) {
   if (PyUnicode_Check(values.ptr())) throw py::type_error("a sequence of numbers is needed, not a str");
   std::vector<finder::literal> literals;
-  for (const py::handle value : py::iter(values)) literals.push_back(literal_of(value, static_cast<int>(literals.size()) + 1));
+  for (const py::handle value : py::iter(values)) {
+    literals.push_back(literal_of(value, static_cast<int>(literals.size()) + 1));
+  }
   return literals;
 }
 
@@ -180,7 +182,9 @@ struct constants_input {
 
 std::string known_names() {
   std::string text;
-  for (const finder::named_constant& c : finder::named_constants()) text += (text.empty() ? "" : ", ") + std::string(c.name);
+  for (const finder::named_constant& c : finder::named_constants()) {
+    text += (text.empty() ? "" : ", ") + std::string(c.name);
+  }
   return text;
 }
 
