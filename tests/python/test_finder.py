@@ -81,6 +81,7 @@ def test_linear_relations_from_every_kind_of_input(name, values, relation):
         "str": ([text(x) for x in v], 68),
         "Decimal": ([decimal.Decimal(text(x)) for x in v], 68),
         "kx.real": ([kx.real(text(x)) for x in v], 68),
+        "Fraction": ([fractions.Fraction(text(x)) for x in v], 68),
         "mpf at 300 bits": (v, 68),
         "str of 40 digits": ([text(x, 40) for x in v], 40),
     }
@@ -102,7 +103,7 @@ def test_polynomials_of_lowest_degree_highest_first():
     rows = [
         (alpha(), 16, alpha_polynomial()),
         (plastic, 3, [1, 0, -1, -1]),
-        (plastic, 7, [1, 0, -1, -1]),  # not a multiple of degree 4 to 7
+        (plastic, 7, [1, 0, -1, -1]),  # the search finds x^3 times it: the x^3 is dropped
         (exact(lambda: mpmath.sqrt(2)), 6, [1, 0, -2]),
         (cube_root_plus_root, 6, polynomial_with_roots(
             lambda: [mpmath.cbrt(2) * mpmath.exp(2j * mpmath.pi * j / 3) + s * mpmath.sqrt(3)
