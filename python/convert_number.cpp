@@ -147,6 +147,9 @@ bool parse_literal(std::string_view s, py::object& n, py::object& d, bool& negat
   return true;
 }
 
+// An integer of another type (numpy's, for one) as a Python int.
+py::object as_int(py::handle value) { return py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())); }
+
 // "inf", "-inf", "nan" and their variants, as float() reads them.
 bool parse_nonfinite(std::string_view s, kxreal& a) {
   std::string t;
@@ -257,13 +260,15 @@ py::object exact_fraction(const kxreal& a) {
 }
 
 bool is_real_operand(py::handle value) {
-  return py::isinstance<kxreal>(value) || PyLong_Check(value.ptr()) || PyFloat_Check(value.ptr()) ||
+  return py::isinstance<kxreal>(value) || PyLong_Check(value.ptr()) || PyIndex_Check(value.ptr()) ||
+         PyFloat_Check(value.ptr()) ||
          is_instance_of(value, "fractions", "Fraction") || is_instance_of(value, "decimal", "Decimal") ||
          py::hasattr(value, "_mpf_");
 }
 
 py::object exact_rational(py::handle value) {
   if (PyLong_Check(value.ptr())) return py::reinterpret_borrow<py::object>(value);
+  if (PyIndex_Check(value.ptr()) && !py::isinstance<kxreal>(value)) return as_int(value);
   const py::object fraction = py::module_::import("fractions").attr("Fraction");
   if (is_instance_of(value, "fractions", "Fraction")) return py::reinterpret_borrow<py::object>(value);
   if (is_instance_of(value, "decimal", "Decimal")) {
@@ -331,6 +336,7 @@ kxreal real_from_python(py::handle value) {
     return real_from_ratio(ratio[0], ratio[1]);
   }
   if (py::hasattr(value, "_mpf_")) return real_from_mpf(value.attr("_mpf_"));
+  if (PyIndex_Check(value.ptr())) return real_from_python(as_int(value));
   throw py::type_error("kx.real: cannot convert " + py::str(py::type::of(value).attr("__name__")).cast<std::string>() +
                        " to kx.real");
 }
