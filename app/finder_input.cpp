@@ -14,9 +14,6 @@ bool skipped(std::string_view line) {
   return first == std::string_view::npos || line[first] == '#';
 }
 
-// An integer below 10^30 is exact in a quad pair whatever digits wrote it.
-bool is_integer(const kxreal& v) { return abs(v) < 1e30Q && nint(v) == v; }
-
 // The fewest significant digits of an inexact literal (a large number
 // when all are exact).
 int least_digits(const std::vector<literal>& literals) {
@@ -28,6 +25,8 @@ int least_digits(const std::vector<literal>& literals) {
 }
 
 }  // namespace
+
+bool exact_integer(const kxreal& v) { return abs(v) < 1e30Q && nint(v) == v; }
 
 int significant_digits(std::string_view text) {
   const std::string_view mantissa = text.substr(0, text.find_first_of("DdEe"));
@@ -53,7 +52,7 @@ std::vector<literal> read_literals(std::istream& in) {
       while (!message.empty() && message.back() == '\n') message.pop_back();
       throw input_error(number, "not a decimal literal: \"" + line + "\" (" + message + ")");
     }
-    literals.push_back({value, significant_digits(line), is_integer(value), number});
+    literals.push_back({value, significant_digits(line), exact_integer(value), number});
   }
   return literals;
 }

@@ -29,6 +29,10 @@ class input_error : public std::runtime_error {
   int line_;
 };
 
+/// True for an integer below 10^30, which a pair holds exactly whatever
+/// digits wrote it: such a literal counts as exact.
+bool exact_integer(const kxreal& v);
+
 /// The significant digits of a literal's mantissa: its digits from the
 /// first non-zero one on ("0.00120" has 3, "1.5e3" has 2, "0" has 0).
 int significant_digits(std::string_view text);

@@ -21,8 +21,9 @@ function(must_succeed what)
 endfunction()
 
 file(REMOVE_RECURSE ${WORK})
-# GoogleTest and MPFR hidden from every find command of the configure.
-set(hide -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON "-DCMAKE_IGNORE_PREFIX_PATH=/usr;/usr/local"
+# GoogleTest, MPFR and pybind11 hidden from every find command of the configure.
+set(hide -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_pybind11=ON
+    "-DCMAKE_IGNORE_PREFIX_PATH=/usr;/usr/local"
     "-DCMAKE_IGNORE_PATH=/usr/include;/usr/lib;/usr/lib/x86_64-linux-gnu;/usr/local/include;/usr/local/lib")
 
 must_succeed("configure without the test packages" ${CMAKE_COMMAND} -S ${SOURCE} -B ${WORK}/build ${hide})
