@@ -73,15 +73,12 @@ inline constexpr int iq_frame_shift = 124;
 /// operation rounded to nearest even in that order, for words in the window
 /// or zeros, x or y nonzero.
 ///
-/// Why the words are those of the written sequence: e, exact, is a multiple
-/// of 2 units; w1 and w2 enter rounded to odd at the unit, and an even
-/// integer plus a value rounded to odd is the sum rounded to odd. Rounding
-/// to nearest at 2 or more bits above the unit cannot tell a value rounded
-/// to odd from the exact one (|x1|, |x2| >= 2^114 units ensure that), so x1
-/// and x2 are exact multiples of 4 units equal to the written roundings.
-/// |x2| < 2^126 lies far below s, so the quick two-sum is Knuth's two-sum:
-/// hi is s plus x2 rounded to s's ulp while s.sig + k stays in s's binade,
-/// and lo = s + x2 - hi exactly (+0 when zero).
+/// Why these are the written words: e is exact and even in units; w1, w2 enter
+/// rounded to odd, and even + rounded-to-odd is the sum rounded to odd, which
+/// rounds to nearest 2 or more bits up (|x1|, |x2| >= 2^114 units) as the exact
+/// sum does; so x1, x2 are the written roundings, multiples of 4 units. As
+/// |x2| < 2^126 units lies below s, the quick two-sum is Knuth's: hi = s + x2
+/// rounded at s's ulp while s.sig + k stays in s's binade, lo the exact rest.
 [[gnu::always_inline]] inline bool iq_fixed_tail(iq_num x, iq_num y, const iq_num& w1, const iq_num& w2, kxreal& c) {
   if (iq_smaller(x, y)) std::swap(x, y);
   if (x.sig == 0) return false;
