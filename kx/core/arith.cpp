@@ -12,6 +12,7 @@
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_unpacked.h>
 
@@ -71,10 +72,14 @@ namespace {
 // of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
 [[gnu::always_inline]] inline bool fused_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
   if (!pairs_in_window(ah, bh, al, bl)) return false;
+  const iq_num xh = iq_unpack(ah);
+  const iq_num yh = iq_unpack(bh);
+  const iq_num xl = iq_unpack(al);
+  const iq_num yl = iq_unpack(bl);
+  if (kx::iq_fixed_tail(xh, yh, xl, yl, c)) [[likely]] return true;
   iq_num s, e;
-  kx::iq_two_sum(iq_unpack(ah), iq_unpack(bh), s, e);
-  const iq_num t2 = iq_sum(iq_sum(e, iq_unpack(al)), iq_unpack(bl));
-  c = kx::iq_quick_two_sum(s, t2);
+  kx::iq_two_sum(xh, yh, s, e);
+  c = kx::iq_quick_two_sum(s, iq_sum(iq_sum(e, xl), yl));
   return true;
 }
 
@@ -103,9 +108,11 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   iq_num c21;
   const iq_num c11 = iq_product<true>(xh, yh, &c21);
   const iq_num c2 = iq_sum(iq_product<false>(xh, yl), iq_product<false>(yh, xl));
+  const iq_num c3 = iq_product<false>(xl, yl);
+  if (kx::iq_fixed_tail(c11, c2, c21, c3, c)) [[likely]] return true;
   iq_num t1, t2;
   kx::iq_add_to_product(c11, c21, c2, t1, t2);
-  c = kx::iq_quick_two_sum(t1, iq_sum(t2, iq_product<false>(xl, yl)));
+  c = kx::iq_quick_two_sum(t1, iq_sum(t2, c3));
   return true;
 }
 
@@ -121,6 +128,7 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   iq_num c21;
   const iq_num c11 = iq_product<true>(iq_unpack(ah), y, &c21);
   const iq_num c2 = iq_product<false>(y, iq_unpack(al));
+  if (kx::iq_fixed_tail(c11, c2, c21, iq_num{0, 0, false}, c)) [[likely]] return true;
   iq_num t1, t2;
   kx::iq_add_to_product(c11, c21, c2, t1, t2);
   c = kx::iq_quick_two_sum(t1, t2);

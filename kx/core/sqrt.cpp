@@ -4,6 +4,7 @@
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 #include <kx/core/quad_unpacked.h>
@@ -55,6 +56,7 @@ bool fused_newton_sqrt(const kxreal& a, kxreal& b) {
   if (!kx::iq_product_fits(half_r, t1)) return false;
   const iq_num t3 = iq_product<false>(half_r, t1);
   const iq_num zero = {0, 0, false};
+  if (kx::iq_fixed_tail(t2, t3, zero, zero, b)) [[likely]] return true;
   iq_num s, e;
   kx::iq_two_sum(t2, t3, s, e);
   b = kx::iq_quick_two_sum(s, kx::iq_sum(kx::iq_sum(e, zero), zero));

@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <random>
+#include <tuple>
 
 #include <kx/core/arith_reference.h>
 #include <kx/core/binary_power.h>
 #include <kx/core/eft.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 
@@ -637,6 +639,95 @@ TEST(FastRoutines, UnpackedPathsAtTheirEdges) {
       kx::reference_kxdivd(a, b.hi, y);
       ASSERT_TRUE(same_words(x, y) || (isnanq(x.hi) && isnanq(y.hi))) << "kxdivd " << hex(a) << " " << hexq(b.hi);
     }
+  }
+}
+
+// The fixed-point tail of quad_fixed_sum.h against its written sequence in
+// the compiler's binary128 (two-sum of x and y, (e + w1) + w2, the quick
+// two-sum), on words at each edge of its conditions: gaps 0, 1, 114-116 and
+// 121-124; low words at fields fs - 112 and fs - 113 (half an ulp of s), and
+// whose roundings x1, x2 have their top bit at 2^113 or 2^114 units of the
+// frame; ties at each rounding, with bits below the frame's unit or none;
+// s a power of two or all ones; zeros of both signs. Each edge must be met
+// on both sides. kxadd, kxsub, kxmul, kxmuld and kxdiv on such pairs ride
+// along.
+TEST(FastRoutines, FixedTailAtItsEdges) {
+  words w(22);
+  const auto word_at = [&w](int field, bool negative) {
+    iq_u128 f;
+    switch (w.uniform(0, 5)) {
+      case 0: f = 0; break;                                // a power of two: half ulps, exact ties
+      case 1: f = iq_fraction_mask; break;                 // all ones: carries into the next binade
+      case 2: f = iq_u128(1) << w.uniform(0, 20); break;   // a tie and bits far below it
+      case 3: f = (w.fraction() >> 100) << 100; break;     // short: exact sums
+      default: f = w.fraction();
+    }
+    return iq_quad((negative ? iq_sign_bit : 0) | (static_cast<iq_u128>(field) << 112) | f);
+  };
+  const auto field = [](__float128 x) { return kx::iq_field_of(iq_bits(x)); };
+  const int gaps[] = {0, 1, 2, 114, 115, 116, 121, 122, 123, 124};
+  // Edges, each as (inside, outside): counts of tails taken inside and declined outside.
+  enum { gap_end, low_field, x1_top, x2_top, edges };
+  long inside[edges] = {}, outside[edges] = {};
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const int f = 0x3fff + w.uniform(-20, 20);
+    const __float128 x = word_at(f, w.coin());
+    const int gap = gaps[w.uniform(0, 9)];
+    const __float128 y = w.one_in(8)   ? iq_quad(w.coin() ? iq_sign_bit : 0)
+                         : w.one_in(7) ? iq_quad(iq_bits(x) ^ iq_sign_bit ^ (w.gen() % 4))
+                                       : word_at(f - gap, w.coin());
+    const auto low = [&](int near) {
+      switch (w.uniform(0, 4)) {
+        case 0: return iq_quad(w.coin() ? iq_sign_bit : 0);
+        case 1: return word_at(near - 113 + w.uniform(-2, 2), w.coin());
+        case 2: return word_at(near - 122 + w.uniform(-2, 1), w.coin());
+        default: return word_at(near - 113 - w.uniform(3, 130), w.coin());
+      }
+    };
+    const __float128 w1 = low(f);
+    const __float128 w2 = w.coin() ? low(f) : low(field(w1) != 0 ? field(w1) : f);  // a tie with w1
+    const kx::quad_halves h = knuth_two_sum(x, y);
+    const __float128 x1 = h.low + w1;
+    const __float128 x2 = x1 + w2;
+    const kxreal written = kx::renormalise(h.high, x2);
+    kxreal c = {0, 0};
+    const bool taken = kx::iq_fixed_tail(kx::iq_unpack(iq_bits(x)), kx::iq_unpack(iq_bits(y)),
+                                         kx::iq_unpack(iq_bits(w1)), kx::iq_unpack(iq_bits(w2)), c);
+    ASSERT_TRUE(!taken || same_words(c, written))
+        << hexq(x) << " " << hexq(y) << " " << hexq(w1) << " " << hexq(w2) << " gives " << hex(c) << " not "
+        << hex(written);
+    // The edges, by the written values: fs the field of s, tops in units of 2^(fs - 236).
+    const int fs = field(h.high);
+    const auto count = [&](int edge, bool in, bool out) {
+      inside[edge] += in && taken;
+      outside[edge] += out && !taken;
+    };
+    if (y != 0 && x != 0) count(gap_end, std::abs(field(x) - field(y)) == 122, std::abs(field(x) - field(y)) == 123);
+    const int top_low = std::max(w1 != 0 ? field(w1) : 0, w2 != 0 ? field(w2) : 0);
+    count(low_field, top_low == fs - 113, top_low == fs - 112);
+    if (x1 != 0) count(x1_top, field(x1) - fs + 236 == 114, field(x1) - fs + 236 == 113);
+    if (x2 != 0) count(x2_top, field(x2) - fs + 236 == 114, field(x2) - fs + 236 == 113);
+    const kxreal a = {x, w1};
+    const kxreal b = {y, w2};
+    for (const auto& [fast, plain, name] : {std::tuple<pair_routine, pair_routine, const char*>{kxadd, kx::reference_kxadd, "kxadd"},
+                                            std::tuple<pair_routine, pair_routine, const char*>{kxsub, kx::reference_kxsub, "kxsub"},
+                                            std::tuple<pair_routine, pair_routine, const char*>{kxmul, kx::reference_kxmul, "kxmul"},
+                                            std::tuple<pair_routine, pair_routine, const char*>{kxdiv, kx::reference_kxdiv, "kxdiv"}}) {
+      if (y == 0 && plain == kx::reference_kxdiv) continue;
+      kxreal u, v;
+      fast(a, b, u);
+      plain(a, b, v);
+      ASSERT_TRUE(same_words(u, v)) << name << " " << hex(a) << " " << hex(b) << " gives " << hex(u) << " not "
+                                    << hex(v);
+    }
+    kxreal u, v;
+    kxmuld(a, y, u);
+    kx::reference_kxmuld(a, y, v);
+    ASSERT_TRUE(same_words(u, v)) << "kxmuld " << hex(a) << " " << hexq(y);
+  }
+  for (int edge = 0; edge < edges; ++edge) {
+    EXPECT_GT(inside[edge], 0) << "edge " << edge << " never taken inside";
+    EXPECT_GT(outside[edge], 0) << "edge " << edge << " never declined outside";
   }
 }
 
