@@ -8,9 +8,11 @@
 // Accuracy, in units of 2^-226 relative to the result (per part, relative
 // to its modulus, for the complex powers), is that of the elementary
 // functions called (exp_log.h, circular.h): with t = b ln a the exponent of
-// e, 360 + 70 |t| for the real powers (kxexp's error, and kxlog's times
-// |t|); the complex powers add up to 1000 where the angles of the base and
-// the result are away from the axes (measured against MPC), but near an axis
+// e, 360 + 300 |t| for the real powers, plus 450 |b| for a in [1/2, 2],
+// where kxlog's error is absolute (kxexp's and kxlog's errors times |t| and
+// |b|; at most 0.8 of that measured over a in [0.01, 100], b in [-100, 100],
+// up to 42700 units); the complex powers add up to 1000 where the angles of
+// the base and the result are away from the axes (measured against MPC), but near an axis
 // kxang and the sine of kxcssnr keep only about 2^-113.
 #pragma once
 

@@ -103,7 +103,12 @@ TEST(Bessel, Accuracy) {
       {"inr |x|<102.049", i, ai, integers(-40, 40), either_sign(uniform(q(0.01Q), q(102.04Q))), 200},
       {"inr |x|>102.049", i, ai, integers(-12, 12), either_sign(uniform(q(102.05Q), q(2000))), 5000},
       {"inr large order", i, ai, integers(20, 3000), large, 5000},
-      {"knr |x|<=2", k, ak, integers(-40, 40), either_sign(uniform(q(0.01Q), q(2))), 400},
+      {"knr |x|<=1", k, ak, integers(-40, 40), either_sign(uniform(q(0.01Q), q(1))), 600},
+      {"knr |n|>=3, |x|<=2", k, ak, integers(3, 40), either_sign(uniform(q(0.01Q), q(2))), 600},
+      // Next to |x| = 2 kxlog's absolute error at |x|/2 comes times I_n/K_n.
+      {"knr n=0, 1.5<|x|<=2", k, ak, integers(0, 0), either_sign(uniform(q(1.5Q), q(2))), 8000},
+      {"knr n=1, 1.5<|x|<=2", k, ak, integers(1, 1), either_sign(uniform(q(1.5Q), q(2))), 4000},
+      {"knr n=2, 1.5<|x|<=2", k, ak, integers(2, 2), either_sign(uniform(q(1.5Q), q(2))), 1000},
       {"knr 2<x<78.5", k, ak, integers(-40, 40), uniform(q(2.01Q), q(78.49Q)), 800},
       {"knr 78.5<x<102.049", k, ak, integers(0, 40), uniform(q(78.51Q), q(102.04Q)), 1000},
       {"knr x>102.049", k, ak, integers(0, 300), uniform(q(102.05Q), q(2000)), 5000},

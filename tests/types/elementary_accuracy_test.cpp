@@ -54,7 +54,11 @@ TEST(ComposedFunctions, ComplexAgainstMpc) {
       {"exp C", COMPLEX_ROUTINE_OF(exp), mpc_exp, oracle::parts(uniform(q(-100), q(100)), uniform(q(-10), q(10))),
        1e5},
       // Angles of z in [0.3, 3]: the result's imaginary part keeps |log z| from 0.
-      {"log C", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(-3000, 3000, 0.3, 3.0), 200},
+      {"log C", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(-3000, 3000, 0.3, 3.0), 1800},
+      {"log C far from 1", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(2, 3000, 0.3, 3.0), 120},
+      {"log C far below 1", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(-3000, -3, 0.3, 3.0), 120},
+      // |z| near 1: |log z| is least, about arg z, and kxang's absolute error counts most.
+      {"log C near |z|=1", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(-1, 0, 0.3, 0.6), 1800},
       {"log C huge", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(8129, 16300, 0.3, 3.0), 200},
       {"log C tiny", COMPLEX_ROUTINE_OF(log), mpc_log, oracle::polar(-16000, -8129, 0.3, 3.0), 200},
       {"sin C", COMPLEX_ROUTINE_OF(sin), mpc_sin, oracle::parts(uniform(q(-10), q(10)), uniform(q(-10), q(10))),
