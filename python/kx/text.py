@@ -4,7 +4,7 @@ import decimal
 import math
 import re
 
-_SPEC = re.compile(
+_FORMAT_CODE = re.compile(
     r"(?P<align>(?:.?[<>=^])?)(?P<sign>[-+ ]?)(?P<flags>z?#?0?)(?P<width>\d*)"
     r"(?P<grouping>[,_]?)(?:\.(?P<precision>\d+))?(?P<type>[eEfFgGn%]?)\Z", re.S)
 
@@ -92,21 +92,21 @@ def complex_repr(z):
     return f"kx.complex('{shortest_literal(z.real)}', '{shortest_literal(z.imag)}')"
 
 
-def real_format(x, spec):
-    """format(x, spec) with float's specifiers except # and z: fill, align
+def real_format(x, fmt):
+    """format(x, fmt) with float's format codes except # and z: fill, align
     (< > ^ =), sign, 0, width, grouping (, _), precision and the types
     e E f F g G n %, each rounded from the exact value (halfway cases to
     even). Without a type or precision, str(x) aligned in the width. The
     precision defaults to 6, as for float, whose text a kx.real of a float
-    matches for every such spec (% apart: float multiplies by 100 first,
+    matches for every such format (% apart: float multiplies by 100 first,
     with a rounding)."""
-    match = _SPEC.match(spec)
+    match = _FORMAT_CODE.match(fmt)
     if match is None or "#" in match["flags"] or "z" in match["flags"]:
-        raise ValueError(f"Invalid format specifier '{spec}' for object of type 'kx.real'")
+        raise ValueError(f"Invalid format string '{fmt}' for object of type 'kx.real'")
     if not match["type"] and match["precision"] is None:
         return format(str(x), match["align"] + match["width"])
     if not x.is_finite() or not x:
-        return format(float(x), spec)  # float writes these values exactly
+        return format(float(x), fmt)  # float writes these values exactly
     precision = match["precision"]
     if precision is None:
         precision = "6"
@@ -158,9 +158,9 @@ def _padded(text, align, zero, width):
     return sign + text[len(sign):].rjust(width - len(sign), fill)
 
 
-def complex_format(z, spec):
-    """format(z, spec): "(re,im)" with each part formatted by spec."""
-    return f"({real_format(z.real, spec)},{real_format(z.imag, spec)})"
+def complex_format(z, fmt):
+    """format(z, fmt): "(re,im)" with each part formatted by fmt."""
+    return f"({real_format(z.real, fmt)},{real_format(z.imag, fmt)})"
 
 
 def real_mpf(x):

@@ -160,15 +160,15 @@ def test_int_float_round_against_mpmath():
     assert round(kx.real(2.5)) == 2 and round(kx.real(-3.5)) == -4 and int(kx.real("-2.7")) == -2
 
 
-def test_format_matches_float_for_every_specifier():
+def test_format_matches_float_for_every_format_code():
     rng = random.Random(11)
-    specs = ["e", ".3e", "E", "+.10e", "f", ".0f", ".20f", "g", ".1g", ".17g", "G", ">20.4e", "*^30.5f", ",.2f",
+    formats = ["e", ".3e", "E", "+.10e", "f", ".0f", ".20f", "g", ".1g", ".17g", "G", ">20.4e", "*^30.5f", ",.2f",
              "_.3f", " .5g", "020.5e", "n", "=+15.3f", "<12.2e", ".30g", ".5", ".0", ",g"]
     for _ in range(400):
         d = rng.choice([rng.random(), rng.uniform(-1e6, 1e6), rng.random() * 10 ** rng.randint(-30, 30), 0.0, -0.0,
                         5e-324, 1e300, 2.5, 9.9999999, 12345.0, float("inf"), float("nan")])
-        for spec in specs:
-            assert format(kx.real(d), spec) == format(d, spec), (spec, d)
+        for fmt in formats:
+            assert format(kx.real(d), fmt) == format(d, fmt), (fmt, d)
     x = kx.real(1) / 3
     assert format(x, ".67e") == "3." + "3" * 67 + "e-01" and format(x, ">80") == str(x).rjust(80)
 
