@@ -8,8 +8,11 @@
 // - m = (+-1, +-0): m x is (+-x.hi, +-x.lo) for a normalised x with a
 //   nonzero low word (the product's error and the cross terms are exact
 //   zeros that the low word absorbs).
+// Other small integer multipliers take the fused kernel of
+// integer_multiply_add.h, which gives the same words in one pass.
 #pragma once
 
+#include <kx/core/integer_multiply_add.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/number.h>
 
@@ -52,12 +55,12 @@ inline kxreal integer_product(const kxreal& m, const kxreal& x) {
 }
 
 inline void add_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (leaves_unchanged(a, m, x)) return;
+  if (leaves_unchanged(a, m, x) || integer_multiply_add(a, m, x, false, a)) return;
   a = a + integer_product(m, x);
 }
 
 inline void subtract_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (leaves_unchanged(a, m, x)) return;
+  if (leaves_unchanged(a, m, x) || integer_multiply_add(a, m, x, true, a)) return;
   a = a - integer_product(m, x);
 }
 

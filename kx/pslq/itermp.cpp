@@ -13,6 +13,7 @@
 #include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
 #include <kx/pslq/integer_multiple.h>
+#include <kx/pslq/nearest_quotient.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
@@ -86,7 +87,7 @@ void reduce(int n, iteration_work& w, std::span<kxreal> h) {
       const int l = j + d;
       kxreal& hlj = element(h, n, l, j);
       for (int k = j + 1; k <= l - 1; ++k) subtract_multiple(hlj, element(t, n, l, k), element(h, n, k, j));
-      element(t, n, l, j) = nint(hlj / element(h, n, j, j));
+      element(t, n, l, j) = nearest_quotient(hlj, element(h, n, j, j));
       subtract_multiple(hlj, element(t, n, l, j), element(h, n, j, j));
     }
   }
