@@ -54,16 +54,34 @@ bool pair_in_window_or_zero(const kxreal& a) {
   return iq_in_window_or_zero(iq_bits(a.hi)) && iq_in_window_or_zero(iq_bits(a.lo));
 }
 
+// kxmul(m, x) for m = (+-k, zero of sign m_lo_negative) and x.hi nonzero, on
+// its unpacked path term for term: c11 and its error c21, c2 = m.hi x.lo +
+// x.hi m.lo and c3 = m.lo x.lo, the products with the zero m.lo zeros of
+// their sign as iq_product gives them.
+kxreal product_terms(iq_u64 k, bool m_negative, bool m_lo_negative, const iq_num& x_hi, const iq_num& x_lo) {
+  iq_num c21;
+  const iq_num c11 = product_by_integer<true>(k, m_negative, x_hi, &c21);
+  const iq_num m_hi_x_lo = x_lo.sig != 0 ? product_by_integer<false>(k, m_negative, x_lo)
+                                          : iq_num{0, 0, m_negative != x_lo.negative};
+  const iq_num c2 = iq_sum(m_hi_x_lo, iq_num{0, 0, x_hi.negative != m_lo_negative});
+  const iq_num c3 = {0, 0, m_lo_negative != x_lo.negative};
+  kxreal p;
+  if (!iq_fixed_tail(c11, c2, c21, c3, p)) [[unlikely]] {
+    iq_num t1, t2;
+    iq_add_to_product(c11, c21, c2, t1, t2);
+    p = iq_quick_two_sum(t1, iq_sum(t2, c3));
+  }
+  return p;
+}
+
 }  // namespace
 
-// kxmul(m, x) here is its unpacked path term for term (every word and
-// every product of two nonzero words in the window): c11 and its error c21,
-// c2 = m.hi x.lo + x.hi m.lo and c3 = m.lo x.lo, where the products with
-// the zero m.lo are zeros of their sign, which iq_sum and the tail take as
-// the written formula does. kxadd(a, p) (kxsub: p's words negated) is then
-// its unpacked path on the product's words. Each product is the one word
-// iq_product gives (the same value, rounded once), so the words are kxmul's
-// and kxadd's.
+// kxmul(m, x) is product_terms, the words of its unpacked path (every word
+// and every product of two nonzero words in the window), or for m = +-1 and
+// a normalised x, x's words with m's sign. kxadd(a, p) (kxsub: p's words
+// negated, as kxsub negates its operand) is then its unpacked path on the
+// product's words. Each product is the one word iq_product gives (the same
+// value, rounded once), so the words are kxmul's and kxadd's.
 bool integer_multiply_add_fused(const kxreal& a, const kxreal& m, const kxreal& x, bool subtract, kxreal& c) {
   const iq_u128 mh = iq_bits(m.hi);
   const iq_u128 xh = iq_bits(x.hi);
@@ -77,35 +95,35 @@ bool integer_multiply_add_fused(const kxreal& a, const kxreal& m, const kxreal& 
   }
   const bool m_negative = mv < 0;
   const iq_u64 k = static_cast<iq_u64>(m_negative ? -mv : mv);
-  const bool m_lo_negative = (iq_bits(m.lo) & iq_sign_bit) != 0;
   const iq_num x_hi = iq_unpack(xh);
   const iq_num x_lo = iq_unpack(xl);
-  iq_num c21;
-  const iq_num c11 = product_by_integer<true>(k, m_negative, x_hi, &c21);
-  const iq_num m_hi_x_lo = x_lo.sig != 0 ? product_by_integer<false>(k, m_negative, x_lo)
-                                          : iq_num{0, 0, m_negative != x_lo.negative};
-  const iq_num c2 = iq_sum(m_hi_x_lo, iq_num{0, 0, x_hi.negative != m_lo_negative});
-  const iq_num c3 = {0, 0, m_lo_negative != x_lo.negative};
-  kxreal p;
-  if (!iq_fixed_tail(c11, c2, c21, c3, p)) [[unlikely]] {
-    iq_num t1, t2;
-    iq_add_to_product(c11, c21, c2, t1, t2);
-    p = iq_quick_two_sum(t1, iq_sum(t2, c3));
+  iq_num p_hi, p_lo;
+  if (k == 1 && x_lo.sig != 0 && x_lo.field <= x_hi.field - 115) {
+    // +-1 times a normalised x: c11 = +-x.hi exact, c21 = +0, c2 = +-x.lo,
+    // which the two-sum leaves as its error at a gap of 115 or more.
+    p_hi = x_hi;
+    p_lo = x_lo;
+    p_hi.negative = x_hi.negative != m_negative;
+    p_lo.negative = x_lo.negative != m_negative;
+  } else {
+    const kxreal p = product_terms(k, m_negative, (iq_bits(m.lo) & iq_sign_bit) != 0, x_hi, x_lo);
+    if (!pair_in_window_or_zero(p)) [[unlikely]] {
+      subtract ? kxsub(a, p, c) : kxadd(a, p, c);
+      return true;
+    }
+    p_hi = iq_unpack(iq_bits(p.hi));
+    p_lo = iq_unpack(iq_bits(p.lo));
   }
-  if (!pair_in_window_or_zero(p)) [[unlikely]] {
-    subtract ? kxsub(a, p, c) : kxadd(a, p, c);
-    return true;
+  if (subtract) {
+    p_hi.negative = !p_hi.negative;
+    p_lo.negative = !p_lo.negative;
   }
-  const iq_u128 flip = subtract ? iq_sign_bit : 0;
   const iq_num a_hi = iq_unpack(iq_bits(a.hi));
   const iq_num a_lo = iq_unpack(iq_bits(a.lo));
-  const iq_num p_hi = iq_unpack(iq_bits(p.hi) ^ flip);
-  const iq_num p_lo = iq_unpack(iq_bits(p.lo) ^ flip);
   if (iq_fixed_tail(a_hi, p_hi, a_lo, p_lo, c)) [[likely]] return true;
   iq_num s, e;
   iq_two_sum(a_hi, p_hi, s, e);
   c = iq_quick_two_sum(s, iq_sum(iq_sum(e, a_lo), p_lo));
   return true;
 }
-
 }  // namespace kx

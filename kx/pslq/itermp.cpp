@@ -12,6 +12,7 @@
 #include <kx/pslq/matrix.h>
 #include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
+#include <kx/pslq/integer_columns.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/pslq/nearest_quotient.h>
 #include <kx/core/quad_integer.h>
@@ -110,7 +111,10 @@ void update_y(int n, iteration_work& w, std::span<kxreal> y, kxreal& t1, int& jm
 
 void update_b(int n, iteration_work& w, std::span<kxreal> b) {
   const std::span<kxreal> t(w.t);
+  std::vector<iq_s128> tv(w.t.size());
+  const bool integer_t = integer_multipliers(n, t, tv);
   for (int c = 1; c <= n; ++c) {
+    if (integer_t && update_column_in_integers(n, tv, b, c)) continue;
     for (int i = 1; i <= n - 1; ++i) {
       kxreal& bic = element(b, n, i, c);
       for (int k = i + 1; k <= n; ++k) add_multiple(bic, element(t, n, k, i), element(b, n, k, c));
@@ -124,12 +128,14 @@ kxreal largest_in_row(int n, std::span<kxreal> b, int row) {
   return t2;
 }
 
-// The first saved column within tolerance of y, or 0.
+// The first saved column within tolerance of y, or 0. A column stops
+// at the first difference above the tolerance: the running maximum can then
+// only grow or become NaN, and the column fails either way.
 int matching_saved_column(int n, int nsave, std::span<const kxreal> y, std::span<kxreal> ysave,
                           const kxreal& tolerance) {
   for (int c = 1; c <= nsave; ++c) {
     kxreal d;
-    for (int i = 1; i <= n; ++i) d = max(d, abs(y[i - 1] - element(ysave, n, i, c)));
+    for (int i = 1; i <= n && !(d > tolerance); ++i) d = max(d, abs(y[i - 1] - element(ysave, n, i, c)));
     if (d <= tolerance) return c;
   }
   return 0;

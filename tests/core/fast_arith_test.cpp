@@ -16,6 +16,7 @@
 #include <kx/core/arith_reference.h>
 #include <kx/core/binary_power.h>
 #include <kx/core/eft.h>
+#include <kx/pslq/integer_columns.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/pslq/nearest_quotient.h>
 #include <kx/core/quad_divide.h>
@@ -1000,4 +1001,63 @@ TEST(FastRoutines, NearestQuotientsAreThePlainFormulas) {
   }
   EXPECT_GT(estimated, count / 4);
   EXPECT_GT(declined, count / 20);
+}
+
+// The update of b in integers against add_multiple one entry at a time,
+// every word of the column: entries (v, +0) up to 2^62 and zeros, now and
+// then -0 or with a -0 low word (which the update makes +0 above row n),
+// or with a fraction (declined); multipliers mostly 0 and +-1, up to 2^32,
+// sometimes with a -0 low word; partial sums crossing 2^62.
+TEST(FastRoutines, IntegerColumnUpdatesAreAddMultiple) {
+  words w(31);
+  long integer = 0;
+  const long count = scaled(15000);
+  for (long trial = 0; trial < count; ++trial) {
+    const int n = w.uniform(2, 20);
+    const int size_bits = w.uniform(1, 63);
+    std::vector<kxreal> t(static_cast<std::size_t>(n * n));
+    for (auto& m : t) {
+      const int kind = w.uniform(0, 99);
+      const long long v = kind < 60 ? 0 : kind < 85 ? (w.coin() ? 1 : -1) : kind < 98 ? w.uniform(-50, 50)
+                                                                                    : (w.coin() ? 0xffffffffLL : 0x100000000LL);
+      m = {static_cast<__float128>(v), iq_quad(w.one_in(20) ? iq_sign_bit : 0)};
+      if (w.one_in(2000)) m.hi += 0.5Q;
+    }
+    std::vector<kxreal> b(static_cast<std::size_t>(n * n));
+    for (auto& e : b) {
+      const long long v = static_cast<long long>(w.gen() >> (64 - size_bits)) >> 1;
+      e = {static_cast<__float128>(w.coin() ? v : -v), 0};
+      if (w.one_in(300)) e = {iq_quad(iq_sign_bit), 0};
+      if (w.one_in(300)) e.lo = iq_quad(iq_sign_bit);
+      if (w.one_in(300)) e.hi += 0.25Q;
+    }
+    std::vector<kxreal> fast = b;
+    std::vector<kxreal> full = b;
+    std::vector<kx::iq_s128> tv(t.size());
+    const bool integer_t = kx::integer_multipliers(n, t, tv);
+    for (int c = 1; c <= n; ++c) {
+      if (integer_t && kx::update_column_in_integers(n, tv, fast, c)) {
+        ++integer;
+      } else {
+        for (int i = 1; i <= n - 1; ++i) {
+          for (int k = i + 1; k <= n; ++k) {
+            kx::add_multiple(kx::element(std::span(fast), n, i, c), kx::element(std::span(t), n, k, i),
+                             kx::element(std::span(fast), n, k, c));
+          }
+        }
+      }
+      for (int i = 1; i <= n - 1; ++i) {
+        for (int k = i + 1; k <= n; ++k) {
+          kxreal& a = kx::element(std::span(full), n, i, c);
+          a = a + (kx::element(std::span(t), n, k, i) * kx::element(std::span(full), n, k, c));
+        }
+      }
+      for (int i = 1; i <= n; ++i) {
+        ASSERT_TRUE(same_words(kx::element(std::span(fast), n, i, c), kx::element(std::span(full), n, i, c)))
+            << "n " << n << " entry (" << i << ", " << c << ") gives " << hex(kx::element(std::span(fast), n, i, c))
+            << " not " << hex(kx::element(std::span(full), n, i, c));
+      }
+    }
+  }
+  EXPECT_GT(integer, count * 2);
 }
