@@ -15,6 +15,7 @@
 #include <kx/pslq/integer_columns.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/pslq/nearest_quotient.h>
+#include <kx/pslq/power_table.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
@@ -163,7 +164,8 @@ void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kx
   const kxreal teps = 32.0Q * eps;
   iteration_work w(n);
 
-  for (int i = 1; i <= n - 1; ++i) w.q[i - 1] = pow(gamma, i) * abs(element(h, n, i, i));
+  const std::vector<kxreal> gamma_powers = power_table(gamma, n - 1);
+  for (int i = 1; i <= n - 1; ++i) w.q[i - 1] = gamma_powers[i - 1] * abs(element(h, n, i, i));
   sortindex(n - 1, w.q, w.ip);
 
   int maxpairs;

@@ -19,6 +19,7 @@
 #include <kx/pslq/integer_columns.h>
 #include <kx/pslq/integer_multiple.h>
 #include <kx/pslq/nearest_quotient.h>
+#include <kx/pslq/power_table.h>
 #include <kx/core/quad_divide.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
@@ -1060,4 +1061,21 @@ TEST(FastRoutines, IntegerColumnUpdatesAreAddMultiple) {
     }
   }
   EXPECT_GT(integer, count * 2);
+}
+
+// The shared power table against pow, word for word: the weights' base
+// sqrt(4/3), pairs of any size (powers that overflow or vanish), negative
+// bases, zeros and specials, up to 70 powers.
+TEST(FastRoutines, PowerTablesArePow) {
+  words w(37);
+  for (long trial = 0; trial < scaled(3000); ++trial) {
+    const kxreal a = trial == 0 ? sqrt(kxreal{4} / 3.0Q) : w.pair(w.one_in(4) ? w.field() : 0x3fff + w.uniform(-20, 20));
+    const int count = w.uniform(0, 70);
+    const std::vector<kxreal> p = kx::power_table(a, count);
+    ASSERT_EQ(p.size(), static_cast<std::size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+      ASSERT_TRUE(same_words(p[i - 1], pow(a, i))) << hex(a) << "^" << i << " gives " << hex(p[i - 1]) << " not "
+                                                   << hex(pow(a, i));
+    }
+  }
 }
