@@ -21,17 +21,26 @@ inline bool is_plain_integer(const kxreal& a, iq_s128& v) {
   return iq_is_zero(iq_bits(a.lo)) && iq_word_as_integer(iq_bits(a.hi), 62, v);
 }
 
-// T's entries below the diagonal (n x n, by columns) as integers, when
-// each is a multiplier of integer_multiply_add_exact (an integer below 2^32,
-// zero low word).
-inline bool integer_multipliers(int n, std::span<const kxreal> t, std::vector<iq_s128>& tv) {
+/// A nonzero multiplier T(k, row) below the diagonal.
+struct integer_term {
+  int row;
+  int k;
+  iq_s128 multiplier;
+};
+
+// T's nonzero entries below the diagonal (n x n, by columns) as integers,
+// row by row and k increasing within a row, when every entry is a
+// multiplier of integer_multiply_add_exact (an integer below 2^32, zero low
+// word).
+inline bool integer_multipliers(int n, std::span<const kxreal> t, std::vector<integer_term>& terms) {
+  terms.clear();
   if (n > max_integer_column) return false;
   for (int i = 1; i <= n - 1; ++i) {
     for (int k = i + 1; k <= n; ++k) {
       const kxreal& m = element(t, n, k, i);
-      if (!(iq_is_zero(iq_bits(m.lo)) && iq_word_as_integer(iq_bits(m.hi), 32, element(std::span(tv), n, k, i)))) {
-        return false;
-      }
+      iq_s128 v;
+      if (!(iq_is_zero(iq_bits(m.lo)) && iq_word_as_integer(iq_bits(m.hi), 32, v))) return false;
+      if (v != 0) terms.push_back({i, k, v});
     }
   }
   return true;
@@ -43,22 +52,29 @@ inline bool integer_multipliers(int n, std::span<const kxreal> t, std::vector<iq
 // integer_multiply_add_exact and every partial sum below 2^62, each
 // add_multiple gives (a + m x, +0), +0 for zero, or skips (m = 0 and a =
 // (v, +0), v != 0: the same words); rows 1..n-1 see at least one, so they
-// end as (sum, +0), and row n is left as it is. False, b untouched, otherwise.
-inline bool update_column_in_integers(int n, const std::vector<iq_s128>& tv, std::span<kxreal> b, int c) {
+// end as (sum, +0), and row n is left as it is. A zero multiplier leaves
+// the sum as it is, so only the nonzero terms are added, in their order,
+// and a row without one is rewritten only where its words were not
+// (v, +0) already. False, b untouched, otherwise.
+inline bool update_column_in_integers(int n, std::span<const integer_term> terms, std::span<kxreal> b, int c) {
   constexpr iq_s128 bound = iq_s128(1) << 62;
   iq_s128 v[max_integer_column];
   for (int i = 1; i <= n; ++i) {
     if (!is_plain_integer(element(b, n, i, c), v[i - 1])) return false;
   }
-  for (int i = 1; i <= n - 1; ++i) {
-    iq_s128 a = v[i - 1];
-    for (int k = i + 1; k <= n; ++k) {
-      a += element(std::span<const iq_s128>(tv), n, k, i) * v[k - 1];
-      if (a >= bound || a <= -bound) return false;
-    }
-    v[i - 1] = a;
+  bool touched[max_integer_column] = {};
+  for (const integer_term& term : terms) {
+    iq_s128& a = v[term.row - 1];
+    a += term.multiplier * v[term.k - 1];
+    if (a >= bound || a <= -bound) return false;
+    touched[term.row - 1] = true;
   }
-  for (int i = 1; i <= n - 1; ++i) element(b, n, i, c) = {iq_word_of_integer(v[i - 1]), iq_quad(0)};
+  for (int i = 1; i <= n - 1; ++i) {
+    kxreal& e = element(b, n, i, c);
+    if (touched[i - 1] || iq_bits(e.lo) != 0 || iq_bits(e.hi) == iq_sign_bit) {
+      e = {iq_word_of_integer(v[i - 1]), iq_quad(0)};
+    }
+  }
   return true;
 }
 

@@ -112,10 +112,10 @@ void update_y(int n, iteration_work& w, std::span<kxreal> y, kxreal& t1, int& jm
 
 void update_b(int n, iteration_work& w, std::span<kxreal> b) {
   const std::span<kxreal> t(w.t);
-  std::vector<iq_s128> tv(w.t.size());
-  const bool integer_t = integer_multipliers(n, t, tv);
+  std::vector<integer_term> terms;
+  const bool integer_t = integer_multipliers(n, t, terms);
   for (int c = 1; c <= n; ++c) {
-    if (integer_t && update_column_in_integers(n, tv, b, c)) continue;
+    if (integer_t && update_column_in_integers(n, terms, b, c)) continue;
     for (int i = 1; i <= n - 1; ++i) {
       kxreal& bic = element(b, n, i, c);
       for (int k = i + 1; k <= n; ++k) add_multiple(bic, element(t, n, k, i), element(b, n, k, c));

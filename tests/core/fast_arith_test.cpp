@@ -1034,10 +1034,10 @@ TEST(FastRoutines, IntegerColumnUpdatesAreAddMultiple) {
     }
     std::vector<kxreal> fast = b;
     std::vector<kxreal> full = b;
-    std::vector<kx::iq_s128> tv(t.size());
-    const bool integer_t = kx::integer_multipliers(n, t, tv);
+    std::vector<kx::integer_term> terms;
+    const bool integer_t = kx::integer_multipliers(n, t, terms);
     for (int c = 1; c <= n; ++c) {
-      if (integer_t && kx::update_column_in_integers(n, tv, fast, c)) {
+      if (integer_t && kx::update_column_in_integers(n, terms, fast, c)) {
         ++integer;
       } else {
         for (int i = 1; i <= n - 1; ++i) {
