@@ -878,7 +878,7 @@ TEST(FastRoutines, NearestIntegersAreTheRoundingPairs) {
 
 namespace {
 
-// A multiplier like the reduction's: mostly a few units, sometimes up to
+// A multiplier like the reduction's: +-1 or a few units, sometimes up to
 // 2^32 and beyond (declined), zero, or not an integer; its low word a zero
 // of either sign, now and then not.
 kxreal search_multiplier(words& w) {
@@ -890,6 +890,9 @@ kxreal search_multiplier(words& w) {
       return {static_cast<__float128>(static_cast<long long>(w.gen() >> 33)) * (w.coin() ? 1 : -1), zero_lo};
     case 2:
       return w.coin() ? kxreal{iq_quad(w.coin() ? iq_sign_bit : 0), zero_lo} : w.pair(0x3fff + w.uniform(-2, 40));
+    case 3:
+    case 4:
+      return {w.coin() ? 1.0Q : -1.0Q, zero_lo};
     default:
       return {static_cast<__float128>(w.uniform(-300, 300)), zero_lo};
   }
