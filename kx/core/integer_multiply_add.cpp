@@ -49,13 +49,6 @@ template <bool WithError>
   return {q, field, negative};
 }
 
-// hi + lo rounds to hi: at once from a gap of 115 binades on.
-bool is_normalised(const iq_num& hi, const iq_num& lo) {
-  if (lo.field <= hi.field - 115) return true;
-  const iq_num s = iq_sum(hi, lo);
-  return s.sig == hi.sig && s.field == hi.field;
-}
-
 // Whether every word of the pair is in the window or a zero.
 bool pair_in_window_or_zero(const kxreal& a) {
   return iq_in_window_or_zero(iq_bits(a.hi)) && iq_in_window_or_zero(iq_bits(a.lo));
@@ -105,7 +98,7 @@ bool integer_multiply_add_fused(const kxreal& a, const kxreal& m, const kxreal& 
   const iq_num x_hi = iq_unpack(xh);
   const iq_num x_lo = iq_unpack(xl);
   iq_num p_hi, p_lo;
-  if (k == 1 && x_lo.sig != 0 && is_normalised(x_hi, x_lo)) {
+  if (k == 1 && x_lo.sig != 0 && iq_rounds_to_high_word(xh, xl)) {
     // +-1 times a normalised x: c11 = +-x.hi exact, c21 = +0, c2 = +-x.lo;
     // as c11 + c2 rounds to c11, the two-sum's error is c2, the low word
     // t = (c2 + +0) + zero = c2 and the quick two-sum (c11, c2).

@@ -37,6 +37,24 @@ namespace kx {
   return iq_pack({m << (112 - t), iq_bias + t, negative});
 }
 
+/// hi + lo rounds to hi, for hi in the window and lo in it or a zero, from
+/// the bits alone. With q a quarter of hi's ulp: below q (a gap of 115
+/// binades or more) it does; from hi's ulp on it does not. In [q, 2q) it
+/// does, unless hi is a power of two and lo of the other sign, where the
+/// ulp below is 2q: then only q itself, a tie that goes to hi's even
+/// significand. In [2q, 4q) only 2q itself, as a tie to an even hi that is
+/// not such a power of two (whose neighbour below is hi - 2q, exact).
+[[gnu::always_inline]] inline bool iq_rounds_to_high_word(iq_u128 bh, iq_u128 bl) {
+  if (iq_is_zero(bl)) return true;
+  const int gap = iq_field_of(bh) - iq_field_of(bl);
+  if (gap >= 115) return true;
+  if (gap <= 112) return false;
+  const bool power_below = (bh & iq_fraction_mask) == 0 && ((bh ^ bl) & iq_sign_bit) != 0;
+  const bool lo_power = (bl & iq_fraction_mask) == 0;
+  if (gap == 114) return !power_below || lo_power;
+  return lo_power && !power_below && (bh & 1) == 0;
+}
+
 /// a + s m x (s = +-1) when a, m and x are integers: every low word a zero
 /// of either sign, |m.hi| < 2^32 and |x.hi|, |a.hi| < 2^64 integers or zeros.
 /// The result is (a.hi + s m.hi x.hi, +0), its high word +0 when zero.

@@ -1082,3 +1082,23 @@ TEST(FastRoutines, PowerTablesArePow) {
     }
   }
 }
+
+// Whether hi + lo rounds to hi, from the bits, against the compiler's sum:
+// low words 112 to 116 binades down, at exactly a quarter and a half of
+// hi's ulp, high words that are powers of two or odd, both signs.
+TEST(FastRoutines, RoundsToHighWordIsTheCompilersSum) {
+  words w(41);
+  long ties = 0;
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const int field = 0x3fff + w.uniform(-300, 300);
+    const iq_u128 fraction = w.coin() ? w.fraction() : w.coin() ? 0 : iq_fraction_mask & ~iq_u128(w.uniform(0, 1));
+    const __float128 hi = iq_quad((w.coin() ? iq_sign_bit : 0) | (static_cast<iq_u128>(field) << 112) | fraction);
+    const iq_u128 lo_fraction = w.coin() ? 0 : w.fraction();
+    const __float128 lo = w.one_in(20) ? iq_quad(w.coin() ? iq_sign_bit : 0)
+                                       : iq_quad((w.coin() ? iq_sign_bit : 0) |
+                                                 (static_cast<iq_u128>(field - w.uniform(111, 117)) << 112) | lo_fraction);
+    if (lo_fraction == 0) ++ties;
+    ASSERT_EQ(kx::iq_rounds_to_high_word(iq_bits(hi), iq_bits(lo)), same(hi + lo, hi)) << hex(kxreal{hi, lo});
+  }
+  EXPECT_GT(ties, scaled(1000000) / 4);
+}
