@@ -81,10 +81,11 @@ namespace kx {
 }
 
 /// a + s m x (s = +-1) for m = (integer below 2^32 in magnitude, nonzero,
-/// zero low word of either sign), and every word of a and x and every
-/// product of m.hi with a word of x in the integer window or a zero: the
-/// product's terms are worked from the short integer product of m.hi with
-/// each word of x, and the sum's terms from the product's words unpacked.
+/// zero low word of either sign), x.hi nonzero, and every word of a and x
+/// and every product of m.hi with a word of x in the integer window or a
+/// zero: the product's terms are worked from the short integer product of
+/// m.hi with each word of x (for m = +-1 and a normalised x, x's words
+/// themselves), and the sum's terms from the product's words unpacked.
 bool integer_multiply_add_fused(const kxreal& a, const kxreal& m, const kxreal& x, bool subtract, kxreal& c);
 
 /// a + s m x by whichever kernel applies; false when neither does.
