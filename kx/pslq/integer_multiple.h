@@ -8,8 +8,11 @@
 // - m = (+-1, +-0): m x is (+-x.hi, +-x.lo) for a normalised x with a
 //   nonzero low word (the product's error and the cross terms are exact
 //   zeros that the low word absorbs).
+// Other small integer multipliers take the fused kernel of
+// integer_multiply_add.h, which gives the same words in one pass.
 #pragma once
 
+#include <kx/core/integer_multiply_add.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/number.h>
 
@@ -17,16 +20,13 @@ namespace kx {
 
 inline bool is_zero_word(__float128 x) { return (iq_bits(x) << 1) == 0; }
 
-/// a.hi + a.lo rounds to a.hi. A low word that is a zero or lies 115 or
-/// more binades below an in-window high word is under a quarter of its ulp,
-/// and so decides at once; the rest take the rounded sum.
+/// a.hi + a.lo rounds to a.hi. An in-window high word with a low word in
+/// the window or a zero decides from the bits; the rest take the rounded
+/// sum.
 inline bool is_normalised_nonzero(const kxreal& a) {
   const iq_u128 bh = iq_bits(a.hi);
   const iq_u128 bl = iq_bits(a.lo);
-  const int fh = iq_field_of(bh);
-  if (iq_in_window(fh) && (iq_is_zero(bl) || (iq_in_window(iq_field_of(bl)) && iq_field_of(bl) <= fh - 115))) {
-    return true;
-  }
+  if (iq_in_window(iq_field_of(bh)) && iq_in_window_or_zero(bl)) return iq_rounds_to_high_word(bh, bl);
   return !is_zero_word(a.hi) && is_finite(a.hi) && is_finite(a.lo) && iq_bits(iq_add(a.hi, a.lo)) == iq_bits(a.hi);
 }
 
@@ -52,12 +52,12 @@ inline kxreal integer_product(const kxreal& m, const kxreal& x) {
 }
 
 inline void add_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (leaves_unchanged(a, m, x)) return;
+  if (leaves_unchanged(a, m, x) || integer_multiply_add(a, m, x, false, a)) return;
   a = a + integer_product(m, x);
 }
 
 inline void subtract_multiple(kxreal& a, const kxreal& m, const kxreal& x) {
-  if (leaves_unchanged(a, m, x)) return;
+  if (leaves_unchanged(a, m, x) || integer_multiply_add(a, m, x, true, a)) return;
   a = a - integer_product(m, x);
 }
 

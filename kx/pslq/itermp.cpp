@@ -12,7 +12,10 @@
 #include <kx/pslq/matrix.h>
 #include <kx/pslq/search_steps.h>
 #include <kx/pslq/utilities.h>
+#include <kx/pslq/integer_columns.h>
 #include <kx/pslq/integer_multiple.h>
+#include <kx/pslq/nearest_quotient.h>
+#include <kx/pslq/power_table.h>
 #include <kx/core/quad_integer.h>
 #include <kx/types/functions.h>
 #include <kx/types/number.h>
@@ -86,7 +89,7 @@ void reduce(int n, iteration_work& w, std::span<kxreal> h) {
       const int l = j + d;
       kxreal& hlj = element(h, n, l, j);
       for (int k = j + 1; k <= l - 1; ++k) subtract_multiple(hlj, element(t, n, l, k), element(h, n, k, j));
-      element(t, n, l, j) = nint(hlj / element(h, n, j, j));
+      element(t, n, l, j) = nearest_quotient(hlj, element(h, n, j, j));
       subtract_multiple(hlj, element(t, n, l, j), element(h, n, j, j));
     }
   }
@@ -109,7 +112,10 @@ void update_y(int n, iteration_work& w, std::span<kxreal> y, kxreal& t1, int& jm
 
 void update_b(int n, iteration_work& w, std::span<kxreal> b) {
   const std::span<kxreal> t(w.t);
+  std::vector<integer_term> terms;
+  const bool integer_t = integer_multipliers(n, t, terms);
   for (int c = 1; c <= n; ++c) {
+    if (integer_t && update_column_in_integers(n, terms, b, c)) continue;
     for (int i = 1; i <= n - 1; ++i) {
       kxreal& bic = element(b, n, i, c);
       for (int k = i + 1; k <= n; ++k) add_multiple(bic, element(t, n, k, i), element(b, n, k, c));
@@ -123,12 +129,14 @@ kxreal largest_in_row(int n, std::span<kxreal> b, int row) {
   return t2;
 }
 
-// The first saved column within tolerance of y, or 0.
+// The first saved column within tolerance of y, or 0. A column stops
+// at the first difference above the tolerance: the running maximum can then
+// only grow or become NaN, and the column fails either way.
 int matching_saved_column(int n, int nsave, std::span<const kxreal> y, std::span<kxreal> ysave,
                           const kxreal& tolerance) {
   for (int c = 1; c <= nsave; ++c) {
     kxreal d;
-    for (int i = 1; i <= n; ++i) d = max(d, abs(y[i - 1] - element(ysave, n, i, c)));
+    for (int i = 1; i <= n && !(d > tolerance); ++i) d = max(d, abs(y[i - 1] - element(ysave, n, i, c)));
     if (d <= tolerance) return c;
   }
   return 0;
@@ -156,7 +164,8 @@ void itermp(int debug, int it, int n, int nsave, const kxreal& eps, std::span<kx
   const kxreal teps = 32.0Q * eps;
   iteration_work w(n);
 
-  for (int i = 1; i <= n - 1; ++i) w.q[i - 1] = pow(gamma, i) * abs(element(h, n, i, i));
+  const std::vector<kxreal> gamma_powers = power_table(gamma, n - 1);
+  for (int i = 1; i <= n - 1; ++i) w.q[i - 1] = gamma_powers[i - 1] * abs(element(h, n, i, i));
   sortindex(n - 1, w.q, w.ip);
 
   int maxpairs;

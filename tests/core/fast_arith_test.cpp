@@ -16,7 +16,10 @@
 #include <kx/core/arith_reference.h>
 #include <kx/core/binary_power.h>
 #include <kx/core/eft.h>
+#include <kx/pslq/integer_columns.h>
 #include <kx/pslq/integer_multiple.h>
+#include <kx/pslq/nearest_quotient.h>
+#include <kx/pslq/power_table.h>
 #include <kx/core/quad_divide.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
@@ -871,4 +874,231 @@ TEST(FastRoutines, NearestIntegersAreTheRoundingPairs) {
     kxnint(kxreal{c[0], c[1]}, x);
     EXPECT_TRUE(same_words(x, kxreal{c[2], 0})) << hex(kxreal{c[0], c[1]}) << " gives " << hex(x);
   }
+}
+
+namespace {
+
+// A multiplier like the reduction's: +-1 or a few units, sometimes up to
+// 2^32 and beyond (declined), zero, or not an integer; its low word a zero
+// of either sign, now and then not.
+kxreal search_multiplier(words& w) {
+  const __float128 zero_lo = iq_quad(w.coin() ? iq_sign_bit : 0);
+  switch (w.uniform(0, 9)) {
+    case 0:
+      return {static_cast<__float128>(w.coin() ? 0xffffffffLL : 0x100000000LL) * (w.coin() ? 1 : -1), zero_lo};
+    case 1:
+      return {static_cast<__float128>(static_cast<long long>(w.gen() >> 33)) * (w.coin() ? 1 : -1), zero_lo};
+    case 2:
+      return w.coin() ? kxreal{iq_quad(w.coin() ? iq_sign_bit : 0), zero_lo} : w.pair(0x3fff + w.uniform(-2, 40));
+    case 3:
+    case 4:
+      return {w.coin() ? 1.0Q : -1.0Q, zero_lo};
+    default:
+      return {static_cast<__float128>(w.uniform(-300, 300)), zero_lo};
+  }
+}
+
+// An operand x or a: an integer below 2^64 (or just at it) with a zero low
+// word, a pair of zeros, or any pair, near `field` or by a gap from it.
+kxreal search_operand(words& w, int field) {
+  const __float128 zero_lo = iq_quad(w.coin() ? iq_sign_bit : 0);
+  switch (w.uniform(0, 5)) {
+    case 0: {
+      const std::uint64_t v = w.gen() >> w.uniform(0, 63);
+      return {static_cast<__float128>(v) * (w.coin() ? 1 : -1), zero_lo};
+    }
+    case 1:
+      return {w.coin() ? 0x1p64Q : -0x1p64Q + w.uniform(0, 2), zero_lo};
+    case 2:
+      return {iq_quad(w.coin() ? iq_sign_bit : 0), zero_lo};
+    default:
+      return w.pair(field + (w.coin() ? 0 : w.gap()));
+  }
+}
+
+}  // namespace
+
+// The relation search's fused a +- m x against the plain formulas of kxmul
+// and kxadd / kxsub, both words, on operands drawn like the search's
+// (integer matrices, small multipliers) and of every other kind: ties of
+// the short product (small odd multipliers), cancellation of a against
+// m x, zeros of both signs, the window's ends, multipliers at 2^32.
+TEST(FastRoutines, IntegerMultiplyAddIsThePlainFormulas) {
+  words w(23);
+  long exact = 0;
+  long fused = 0;
+  const long count = scaled(1500000);
+  for (long i = 0; i < count; ++i) {
+    const kxreal m = search_multiplier(w);
+    const kxreal x = search_operand(w, w.one_in(8) ? w.field() : 0x3fff + w.uniform(-200, 200));
+    kxreal p;
+    kx::reference_kxmul(m, x, p);
+    kxreal a;
+    switch (w.uniform(0, 3)) {
+      case 0:  // m x cancelled in its high word, or whole
+        a = w.coin() ? kxreal{-p.hi, w.pair(kx::iq_field_of(iq_bits(p.hi))).lo} : kxreal{-p.hi, -p.lo};
+        break;
+      case 1:
+        a = kxreal{p.hi, p.lo};
+        break;
+      default:
+        a = search_operand(w, kx::iq_field_of(iq_bits(p.hi)));
+    }
+    for (const bool subtract : {false, true}) {
+      kxreal c;
+      const bool by_exact = kx::integer_multiply_add_exact(a, m, x, subtract, c);
+      if (!by_exact && !kx::integer_multiply_add_fused(a, m, x, subtract, c)) continue;
+      ++(by_exact ? exact : fused);
+      kxreal full;
+      (subtract ? kx::reference_kxsub : kx::reference_kxadd)(a, p, full);
+      ASSERT_TRUE(same_words(c, full)) << hex(a) << (subtract ? " - " : " + ") << hex(m) << " * " << hex(x)
+                                       << " gives " << hex(c) << " not " << hex(full);
+    }
+  }
+  EXPECT_GT(exact, count / 4);
+  EXPECT_GT(fused, count / 4);
+}
+
+// The reduction's multipliers nint(a / b) from the high words' estimate
+// against kxnint of the plain quotient: a = b (k + f) for integers k up to
+// 2^52 and fractions f anywhere, within 2^-30 to 2^-75 of a half, at a half
+// exactly and at 0, and pairs a, b of any kind; the estimate must decline
+// wherever it cannot be sure.
+TEST(FastRoutines, NearestQuotientsAreThePlainFormulas) {
+  words w(29);
+  long estimated = 0;
+  long declined = 0;
+  const long count = scaled(600000);
+  for (long i = 0; i < count; ++i) {
+    const kxreal b = w.pair(w.one_in(10) ? w.field() : 0x3fff + w.uniform(-300, 300));
+    kxreal a;
+    if (w.one_in(5)) {
+      a = w.pair(kx::iq_field_of(iq_bits(b.hi)) + w.gap());
+    } else {
+      const __float128 k = static_cast<__float128>(static_cast<long long>(w.gen() >> w.uniform(11, 63)));
+      __float128 f;
+      switch (w.uniform(0, 3)) {
+        case 0:
+          f = 0.5Q + (w.coin() ? 1 : -1) * scalbnq(1.0Q + w.uniform(0, 1000) / 1000.0Q, -w.uniform(30, 75));
+          break;
+        case 1:
+          f = w.coin() ? 0.5Q : 0;
+          break;
+        default:
+          f = w.uniform(-1000000, 1000000) / 2000001.0Q;
+      }
+      kxreal q;
+      kx::reference_kxadd(kxreal{k, 0}, kxreal{w.coin() ? f : -f, 0}, q);
+      kx::reference_kxmul(b, w.coin() ? q : kxreal{-q.hi, -q.lo}, a);
+    }
+    kxreal n;
+    if (!kx::nearest_quotient_by_estimate(a, b, n)) {
+      ++declined;
+      continue;
+    }
+    ++estimated;
+    kxreal quotient, full;
+    kx::reference_kxdiv(a, b, quotient);
+    kx::reference_kxnint(quotient, full);
+    ASSERT_TRUE(same_words(n, full)) << "nint(" << hex(a) << " / " << hex(b) << ") gives " << hex(n) << " not "
+                                     << hex(full);
+  }
+  EXPECT_GT(estimated, count / 4);
+  EXPECT_GT(declined, count / 20);
+}
+
+// The update of b in integers against add_multiple one entry at a time,
+// every word of the column: entries (v, +0) up to 2^62 and zeros, now and
+// then -0 or with a -0 low word (which the update makes +0 above row n),
+// or with a fraction (declined); multipliers mostly 0 and +-1, up to 2^32,
+// sometimes with a -0 low word; partial sums crossing 2^62.
+TEST(FastRoutines, IntegerColumnUpdatesAreAddMultiple) {
+  words w(31);
+  long integer = 0;
+  const long count = scaled(15000);
+  for (long trial = 0; trial < count; ++trial) {
+    const int n = w.uniform(2, 20);
+    const int size_bits = w.uniform(1, 63);
+    std::vector<kxreal> t(static_cast<std::size_t>(n * n));
+    for (auto& m : t) {
+      const int kind = w.uniform(0, 99);
+      const long long v = kind < 60 ? 0 : kind < 85 ? (w.coin() ? 1 : -1) : kind < 98 ? w.uniform(-50, 50)
+                                                                                    : (w.coin() ? 0xffffffffLL : 0x100000000LL);
+      m = {static_cast<__float128>(v), iq_quad(w.one_in(20) ? iq_sign_bit : 0)};
+      if (w.one_in(2000)) m.hi += 0.5Q;
+    }
+    std::vector<kxreal> b(static_cast<std::size_t>(n * n));
+    for (auto& e : b) {
+      const long long v = static_cast<long long>(w.gen() >> (64 - size_bits)) >> 1;
+      e = {static_cast<__float128>(w.coin() ? v : -v), 0};
+      if (w.one_in(300)) e = {iq_quad(iq_sign_bit), 0};
+      if (w.one_in(300)) e.lo = iq_quad(iq_sign_bit);
+      if (w.one_in(300)) e.hi += 0.25Q;
+    }
+    std::vector<kxreal> fast = b;
+    std::vector<kxreal> full = b;
+    std::vector<kx::integer_term> terms;
+    const bool integer_t = kx::integer_multipliers(n, t, terms);
+    for (int c = 1; c <= n; ++c) {
+      if (integer_t && kx::update_column_in_integers(n, terms, fast, c)) {
+        ++integer;
+      } else {
+        for (int i = 1; i <= n - 1; ++i) {
+          for (int k = i + 1; k <= n; ++k) {
+            kx::add_multiple(kx::element(std::span(fast), n, i, c), kx::element(std::span(t), n, k, i),
+                             kx::element(std::span(fast), n, k, c));
+          }
+        }
+      }
+      for (int i = 1; i <= n - 1; ++i) {
+        for (int k = i + 1; k <= n; ++k) {
+          kxreal& a = kx::element(std::span(full), n, i, c);
+          a = a + (kx::element(std::span(t), n, k, i) * kx::element(std::span(full), n, k, c));
+        }
+      }
+      for (int i = 1; i <= n; ++i) {
+        ASSERT_TRUE(same_words(kx::element(std::span(fast), n, i, c), kx::element(std::span(full), n, i, c)))
+            << "n " << n << " entry (" << i << ", " << c << ") gives " << hex(kx::element(std::span(fast), n, i, c))
+            << " not " << hex(kx::element(std::span(full), n, i, c));
+      }
+    }
+  }
+  EXPECT_GT(integer, count * 2);
+}
+
+// The shared power table against pow, word for word: the weights' base
+// sqrt(4/3), pairs of any size (powers that overflow or vanish), negative
+// bases, zeros and specials, up to 70 powers.
+TEST(FastRoutines, PowerTablesArePow) {
+  words w(37);
+  for (long trial = 0; trial < scaled(3000); ++trial) {
+    const kxreal a = trial == 0 ? sqrt(kxreal{4} / 3.0Q) : w.pair(w.one_in(4) ? w.field() : 0x3fff + w.uniform(-20, 20));
+    const int count = w.uniform(0, 70);
+    const std::vector<kxreal> p = kx::power_table(a, count);
+    ASSERT_EQ(p.size(), static_cast<std::size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+      ASSERT_TRUE(same_words(p[i - 1], pow(a, i))) << hex(a) << "^" << i << " gives " << hex(p[i - 1]) << " not "
+                                                   << hex(pow(a, i));
+    }
+  }
+}
+
+// Whether hi + lo rounds to hi, from the bits, against the compiler's sum:
+// low words 112 to 116 binades down, at exactly a quarter and a half of
+// hi's ulp, high words that are powers of two or odd, both signs.
+TEST(FastRoutines, RoundsToHighWordIsTheCompilersSum) {
+  words w(41);
+  long ties = 0;
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const int field = 0x3fff + w.uniform(-300, 300);
+    const iq_u128 fraction = w.coin() ? w.fraction() : w.coin() ? 0 : iq_fraction_mask & ~iq_u128(w.uniform(0, 1));
+    const __float128 hi = iq_quad((w.coin() ? iq_sign_bit : 0) | (static_cast<iq_u128>(field) << 112) | fraction);
+    const iq_u128 lo_fraction = w.coin() ? 0 : w.fraction();
+    const __float128 lo = w.one_in(20) ? iq_quad(w.coin() ? iq_sign_bit : 0)
+                                       : iq_quad((w.coin() ? iq_sign_bit : 0) |
+                                                 (static_cast<iq_u128>(field - w.uniform(111, 117)) << 112) | lo_fraction);
+    if (lo_fraction == 0) ++ties;
+    ASSERT_EQ(kx::iq_rounds_to_high_word(iq_bits(hi), iq_bits(lo)), same(hi + lo, hi)) << hex(kxreal{hi, lo});
+  }
+  EXPECT_GT(ties, scaled(1000000) / 4);
 }
