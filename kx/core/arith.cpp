@@ -15,6 +15,7 @@
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_unpacked.h>
+#include <kx/core/quad_wide_sum.h>
 
 namespace kx {
 
@@ -66,11 +67,11 @@ namespace {
 }
 
 // kxadd on unpacked words where every word lies in the window or is a
-// zero: the two-sum of the high words, the low words
-// added to its error one rounding at a time, the quick two-sum. For kxsub
-// the caller flips b's signs: a.hi - b.hi is a.hi + (-b.hi) and the error
-// of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
-[[gnu::always_inline]] inline bool fused_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
+// zero, outside iq_wide_sum's usual case: the two-sum of the high words, the
+// low words added to its error one rounding at a time, the quick two-sum.
+// For kxsub the caller flips b's signs: a.hi - b.hi is a.hi + (-b.hi) and
+// the error of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
+[[gnu::noinline]] bool fused_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
   if (!pairs_in_window(ah, bh, al, bl)) return false;
   const iq_num xh = iq_unpack(ah);
   const iq_num yh = iq_unpack(bh);
@@ -243,15 +244,15 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
 }  // namespace
 
 void kxadd(const kxreal& a, const kxreal& b, kxreal& c) {
-  if (fused_sum(iq_bits(a.hi), iq_bits(b.hi), iq_bits(a.lo), iq_bits(b.lo), c)) [[likely]] return;
+  const iq_u128 ah = iq_bits(a.hi), bh = iq_bits(b.hi), al = iq_bits(a.lo), bl = iq_bits(b.lo);
+  if (kx::iq_wide_sum(ah, bh, al, bl, c) || fused_sum(ah, bh, al, bl, c)) [[likely]] return;
   sum_outside_fused(a, b, c);
 }
 
+// kxadd with b's signs flipped (see fused_sum).
 void kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
-  if (fused_sum(iq_bits(a.hi), iq_bits(b.hi) ^ iq_sign_bit, iq_bits(a.lo), iq_bits(b.lo) ^ iq_sign_bit, c))
-      [[likely]] {
-    return;
-  }
+  const iq_u128 ah = iq_bits(a.hi), bh = iq_bits(b.hi) ^ iq_sign_bit, al = iq_bits(a.lo), bl = iq_bits(b.lo) ^ iq_sign_bit;
+  if (kx::iq_wide_sum(ah, bh, al, bl, c) || fused_sum(ah, bh, al, bl, c)) [[likely]] return;
   difference_outside_fused(a, b, c);
 }
 
