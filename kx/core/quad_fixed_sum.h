@@ -69,10 +69,9 @@ inline constexpr int iq_frame_shift = 124;
   return iq_pack({t >= 112 ? m >> (t - 112) : m << (112 - t), fs - iq_frame_shift - 112 + t, negative != flip});
 }
 
-/// quick-two-sum(s, ((e + w1) + w2)) for a nonzero s and the error e of
-/// the two-sum that gave it, exact, in s's frame and a multiple of 2 units
-/// (|e| <= 2^123 units), every operation rounded to nearest even in that
-/// order, for low words w1, w2 in the window or zeros.
+/// quick-two-sum(s, ((e + w1) + w2)) with (s, e) = two-sum(x, y), every
+/// operation rounded to nearest even in that order, for words in the window
+/// or zeros, x or y nonzero.
 ///
 /// Why these are the written words: e is exact and even in units; w1, w2 enter
 /// rounded to odd, and even + rounded-to-odd is the sum rounded to odd, which
@@ -80,30 +79,6 @@ inline constexpr int iq_frame_shift = 124;
 /// sum does; so x1, x2 are the written roundings, multiples of 4 units. As
 /// |x2| < 2^126 units lies below s, the quick two-sum is Knuth's: hi = s + x2
 /// rounded at s's ulp while s.sig + k stays in s's binade, lo the exact rest.
-[[gnu::always_inline]] inline bool iq_fixed_tail_of_error(const iq_num& s, iq_s128 e, const iq_num& w1,
-                                                          const iq_num& w2, kxreal& c) {
-  const int fs = s.field;
-  if ((w1.sig != 0 && w1.field > fs - 113) || (w2.sig != 0 && w2.field > fs - 113)) return false;
-  iq_s128 t = e + iq_frame_word(w1, fs, s.negative);
-  if (!iq_frame_round(t)) return false;
-  t += iq_frame_word(w2, fs, s.negative);
-  if (!iq_frame_round(t)) return false;
-  // t = k ulps of s and a remainder r in [0, ulp).
-  const iq_s128 k = t >> iq_frame_shift;
-  const iq_u128 r = static_cast<iq_u128>(t) & ((iq_u128(1) << iq_frame_shift) - 1);
-  const iq_u128 sig = s.sig + static_cast<iq_u128>(k);
-  if (sig < iq_hidden_bit || sig > (iq_hidden_bit << 1) - 2) return false;
-  const iq_u128 half = iq_u128(1) << (iq_frame_shift - 1);
-  const bool up = r > half || (r == half && (sig & 1));
-  const iq_s128 lo = t - ((k + up) << iq_frame_shift);
-  c.hi = iq_pack({sig + up, fs, s.negative});
-  c.lo = lo == 0 ? iq_quad(0) : iq_frame_pack(lo, fs, s.negative);
-  return true;
-}
-
-/// quick-two-sum(s, ((e + w1) + w2)) with (s, e) = two-sum(x, y), every
-/// operation rounded to nearest even in that order, for words in the window
-/// or zeros, x or y nonzero: the two-sum worked unpacked, then the tail above.
 [[gnu::always_inline]] inline bool iq_fixed_tail(iq_num x, iq_num y, const iq_num& w1, const iq_num& w2, kxreal& c) {
   if (iq_smaller(x, y)) std::swap(x, y);
   if (x.sig == 0) return false;
@@ -123,7 +98,23 @@ inline constexpr int iq_frame_shift = 124;
     if (s.sig == 0 || s.field < x.field - 1) return false;
     e = iq_frame_error(x, y, s, d);
   }
-  return iq_fixed_tail_of_error(s, e, w1, w2, c);
+  const int fs = s.field;
+  if ((w1.sig != 0 && w1.field > fs - 113) || (w2.sig != 0 && w2.field > fs - 113)) return false;
+  iq_s128 t = e + iq_frame_word(w1, fs, s.negative);
+  if (!iq_frame_round(t)) return false;
+  t += iq_frame_word(w2, fs, s.negative);
+  if (!iq_frame_round(t)) return false;
+  // t = k ulps of s and a remainder r in [0, ulp).
+  const iq_s128 k = t >> iq_frame_shift;
+  const iq_u128 r = static_cast<iq_u128>(t) & ((iq_u128(1) << iq_frame_shift) - 1);
+  const iq_u128 sig = s.sig + static_cast<iq_u128>(k);
+  if (sig < iq_hidden_bit || sig > (iq_hidden_bit << 1) - 2) return false;
+  const iq_u128 half = iq_u128(1) << (iq_frame_shift - 1);
+  const bool up = r > half || (r == half && (sig & 1));
+  const iq_s128 lo = t - ((k + up) << iq_frame_shift);
+  c.hi = iq_pack({sig + up, fs, s.negative});
+  c.lo = lo == 0 ? iq_quad(0) : iq_frame_pack(lo, fs, s.negative);
+  return true;
 }
 
 }  // namespace kx

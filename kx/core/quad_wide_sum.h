@@ -1,8 +1,9 @@
 // kxadd's whole formula in its usual case, straight from the packed words:
 // the two-sum of the high words read off their exact sum in two 128-bit
-// halves, then the fixed-point tail of quad_fixed_sum.h. iq_wide_sum
-// declines (returns false, c untouched) outside that case, and the caller
-// takes the general unpacked path.
+// halves, the low words added to its error in one fixed-point integer and
+// the closing quick two-sum read off that integer. iq_wide_sum declines
+// (returns false, c untouched) outside that case, and the caller takes the
+// general unpacked path.
 #pragma once
 
 #include <utility>
@@ -19,17 +20,43 @@ namespace kx {
   return {(b & iq_fraction_mask) | (field != 0 ? iq_hidden_bit : 0), field, (b & iq_sign_bit) != 0};
 }
 
+/// v >> k for k in [0, 63], worked in 64-bit halves.
+[[gnu::always_inline]] inline iq_u128 iq_shift_right_short(iq_u128 v, int k) {
+  const iq_u64 v0 = static_cast<iq_u64>(v);
+  const iq_u64 v1 = static_cast<iq_u64>(v >> 64);
+  return (static_cast<iq_u128>(v1 >> k) << 64) | ((v0 >> k) | ((v1 << 1) << (63 - k)));
+}
+
+/// v rounded in place to 113 significant bits, nearest even, on its two's
+/// complement: with q = floor(v / 2^k), floor((v + 2^(k-1) - 1 + (q & 1)) /
+/// 2^k) is q + 1 exactly when the rest passes half or is half with q odd,
+/// for either sign. k comes from the top bit of v's one's complement, |v|'s
+/// but at a negative power of two, which both roundings leave as it is.
+/// False when that top bit is below 114 (the rounding would fall within two
+/// bits of the unit).
+[[gnu::always_inline]] inline bool iq_frame_round_signed(iq_s128& v) {
+  const iq_u64 high = static_cast<iq_u64>((v ^ (v >> 127)) >> 64);
+  if ((high >> 50) == 0) return false;
+  const int k = 15 - __builtin_clzll(high);  // 2 to 15
+  const iq_u128 u = static_cast<iq_u128>(v);
+  const iq_u64 bias = (iq_u64(1) << (k - 1)) - 1 + ((static_cast<iq_u64>(u) >> k) & 1);
+  v = static_cast<iq_s128>((u + bias) & ~static_cast<iq_u128>((iq_u64(1) << k) - 1));
+  return true;
+}
+
 /// quick-two-sum(s, ((e + al) + bl)) with (s, e) = two-sum(ah, bh), every
 /// operation rounded to nearest even in that order, from the words' bits;
 /// taken when the larger high word x lies in the window, the smaller y is
-/// at most 122 binades below it and s stays within a binade of x.
+/// at most 122 binades below it, s stays within a binade of x and the
+/// roundings are those of iq_fixed_tail's argument.
 ///
 /// Why these are the written s and e: x + y = h 2^128 + l in units of 2^-128
 /// of x's ulp is exact, as y's ulp is 2^(128-d) >= 2^6 units. With p the
 /// binade of s against x's (-1, 0 or 1), s is its top 113 bits rounded to
 /// nearest even and e = x + y - s the rest, which in s's frame (unit 2^-124
 /// of s's ulp) is r or r - 2^124, a multiple of 2 units; a carry of the
-/// rounding out of s's binade would change the frame and declines.
+/// rounding out of s's binade would change the frame and declines. The
+/// tail is iq_fixed_tail's, its roundings worked on two's complements.
 [[gnu::always_inline]] inline bool iq_wide_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
   if ((ah << 1) < (bh << 1)) std::swap(ah, bh);
   const int fx = iq_field_of(ah);
@@ -48,15 +75,33 @@ namespace kx {
   }
   if (h < (iq_hidden_bit >> 1)) return false;  // cancellation of two binades or more
   const int p = 15 - __builtin_clzll(static_cast<iq_u64>(h >> 64));
-  const int k = p + 4;  // r = bits k to k + 123 of h:l
-  const iq_u128 sig = ((h << 1) | (l >> 127)) >> (p + 1);
-  const iq_u128 r = ((l >> k) | (h << (128 - k))) & ((iq_u128(1) << iq_frame_shift) - 1);
+  const iq_u128 mask = (iq_u128(1) << iq_frame_shift) - 1;
+  const iq_u128 sig = iq_shift_right_short((h << 1) | (l >> 127), p + 1);
+  const iq_u128 r = (iq_shift_right_short(l, p + 4) | (h << (124 - p))) & mask;  // bits p + 4 up of h:l
   const iq_u128 half = iq_u128(1) << (iq_frame_shift - 1);
-  const bool up = r > half || (r == half && (sig & 1));
+  const iq_u128 up = (r + (half - 1) + (sig & 1)) >> iq_frame_shift;
   if ((sig + up) >> 113) return false;
-  const iq_s128 e = static_cast<iq_s128>(r) - (static_cast<iq_s128>(up) << iq_frame_shift);
-  const iq_num s = {sig + up, fx + p, (ah & iq_sign_bit) != 0};
-  return iq_fixed_tail_of_error(s, e, iq_unpack_low(al), iq_unpack_low(bl), c);
+  const bool negative = (ah & iq_sign_bit) != 0;
+  const int fs = fx + p;
+  const iq_num w1 = iq_unpack_low(al);
+  const iq_num w2 = iq_unpack_low(bl);
+  if (std::max(w1.field, w2.field) > fs - 113) return false;
+  iq_s128 t = static_cast<iq_s128>(r) - static_cast<iq_s128>(up << iq_frame_shift) + iq_frame_word(w1, fs, negative);
+  if (!iq_frame_round_signed(t)) return false;
+  t += iq_frame_word(w2, fs, negative);
+  if (!iq_frame_round_signed(t)) return false;
+  // hi = s + t rounded at s's ulp while s + t stays in s's binade (a carry
+  // to the next one packs as such): k = floor(t / ulp) and n = k or k + 1.
+  const iq_u128 sig_s = sig + up;
+  const iq_u128 k = static_cast<iq_u128>(t >> iq_frame_shift);
+  if ((sig_s + k - iq_hidden_bit) >> 112) return false;
+  const iq_u128 n = static_cast<iq_u128>((t + static_cast<iq_s128>(half - 1 + ((sig_s + k) & 1))) >> iq_frame_shift);
+  const iq_u128 sig_hi = sig_s + n;
+  const iq_u128 sign = negative ? iq_sign_bit : 0;
+  const iq_s128 lo = t - static_cast<iq_s128>(n << iq_frame_shift);
+  c.hi = iq_quad(sign | ((static_cast<iq_u128>(fs - 1) << 112) + sig_hi));
+  c.lo = lo == 0 ? iq_quad(0) : iq_frame_pack(lo, fs, negative);
+  return true;
 }
 
 }  // namespace kx
