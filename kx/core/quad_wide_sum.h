@@ -12,14 +12,6 @@
 
 namespace kx {
 
-/// A low word for the fixed-point frame: a subnormal keeps its fraction as
-/// its significand, which lies far below the frame's unit (the frame of an
-/// in-window sum has its unit above 2^-16364) and so enters as a sticky bit.
-[[gnu::always_inline]] inline iq_num iq_unpack_low(iq_u128 b) {
-  const int field = iq_field_of(b);
-  return {(b & iq_fraction_mask) | (field != 0 ? iq_hidden_bit : 0), field, (b & iq_sign_bit) != 0};
-}
-
 /// v >> k for k in [0, 63], worked in 64-bit halves.
 [[gnu::always_inline]] inline iq_u128 iq_shift_right_short(iq_u128 v, int k) {
   const iq_u64 v0 = static_cast<iq_u64>(v);
@@ -50,13 +42,17 @@ namespace kx {
 /// at most 122 binades below it, s stays within a binade of x and the
 /// roundings are those of iq_fixed_tail's argument.
 ///
-/// Why these are the written s and e: x + y = h 2^128 + l in units of 2^-128
+/// Why these are the written words: x + y = h 2^128 + l in units of 2^-128
 /// of x's ulp is exact, as y's ulp is 2^(128-d) >= 2^6 units. With p the
-/// binade of s against x's (-1, 0 or 1), s is its top 113 bits rounded to
-/// nearest even and e = x + y - s the rest, which in s's frame (unit 2^-124
-/// of s's ulp) is r or r - 2^124, a multiple of 2 units; a carry of the
-/// rounding out of s's binade would change the frame and declines. The
-/// tail is iq_fixed_tail's, its roundings worked on two's complements.
+/// binade of x + y against x's (-1, 0 or 1), s is its top 113 bits rounded
+/// to nearest even and e = x + y - s the rest, in the frame of that binade
+/// (unit 2^-124 of its ulp) r or r - 2^124, a multiple of 2 units. A
+/// rounding carried out of the binade leaves s = 2^113 ulps of it, still
+/// exact there, and then only s + t back inside it is taken. The tail is
+/// iq_fixed_tail's, its roundings worked on two's complements. A subnormal
+/// low word, unpacked as a zero, changes no rounding: it lies below the
+/// unit, and e or x1 (binary128 words, taken only from 2^114 units up, so
+/// multiples of 4 units) plus it rounds to that word itself.
 [[gnu::always_inline]] inline bool iq_wide_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
   if ((ah << 1) < (bh << 1)) std::swap(ah, bh);
   const int fx = iq_field_of(ah);
@@ -80,11 +76,10 @@ namespace kx {
   const iq_u128 r = (iq_shift_right_short(l, p + 4) | (h << (124 - p))) & mask;  // bits p + 4 up of h:l
   const iq_u128 half = iq_u128(1) << (iq_frame_shift - 1);
   const iq_u128 up = (r + (half - 1) + (sig & 1)) >> iq_frame_shift;
-  if ((sig + up) >> 113) return false;
   const bool negative = (ah & iq_sign_bit) != 0;
   const int fs = fx + p;
-  const iq_num w1 = iq_unpack_low(al);
-  const iq_num w2 = iq_unpack_low(bl);
+  const iq_num w1 = iq_unpack(al);
+  const iq_num w2 = iq_unpack(bl);
   if (std::max(w1.field, w2.field) > fs - 113) return false;
   iq_s128 t = static_cast<iq_s128>(r) - static_cast<iq_s128>(up << iq_frame_shift) + iq_frame_word(w1, fs, negative);
   if (!iq_frame_round_signed(t)) return false;
