@@ -909,14 +909,16 @@ TEST(FastRoutines, WideSumAtItsEdges) {
     const int gap = w.one_in(3) ? w.uniform(0, 125) : gaps[w.uniform(0, 7)];
     const __float128 y = w.one_in(6) ? iq_quad(iq_bits(x) ^ iq_sign_bit ^ (w.gen() % (iq_u128(1) << w.uniform(1, 112))))
                                      : word_at(fx - gap, w.coin());
+    // A low word for a high word of field near: a zero or a subnormal, or a
+    // field beside the tail's bound, beside the roundings' bound, or far below.
     const auto low = [&](int near) {
-      switch (w.uniform(0, 5)) {
-        case 0: return iq_quad(w.coin() ? iq_sign_bit : 0);
-        case 1: return word_at(near - 113 + w.uniform(-2, 3), w.coin());
-        case 2: return word_at(near - 123 + w.uniform(-2, 2), w.coin());
-        case 3: return iq_quad((w.coin() ? iq_sign_bit : 0) | (w.fraction() >> w.uniform(0, 100)) | 1);  // subnormal
-        default: return word_at(std::max(1, near - 113 - w.uniform(3, 130)), w.coin());
-      }
+      const int kind = w.uniform(0, 5);
+      const iq_u128 sign = w.coin() ? iq_sign_bit : 0;
+      if (kind < 2) return iq_quad(sign | (kind == 0 ? 0 : (w.fraction() >> w.uniform(0, 100)) | 1));
+      const int field = kind == 2   ? near - 113 + w.uniform(-2, 3)
+                        : kind == 3 ? near - 123 + w.uniform(-2, 2)
+                                    : std::max(1, near - 113 - w.uniform(3, 130));
+      return word_at(field, sign != 0);
     };
     const __float128 w1 = low(fx);
     const __float128 w2 = w.coin() ? low(fx) : low(field(w1) > 1 ? field(w1) + 113 : fx);  // near w1: ties
