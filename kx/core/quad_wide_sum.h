@@ -6,6 +6,8 @@
 // general unpacked path.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include <kx/core/quad_fixed_sum.h>
@@ -60,8 +62,9 @@ namespace kx {
 /// binade of x + y against x's (-1, 0 or 1), s is its top 113 bits rounded
 /// to nearest even and e = x + y - s the rest. The tail is iq_fixed_tail's
 /// in x's frame (unit 2^-124 of x's ulp), where e is a multiple of 4 units,
-/// |e| <= 2^124, the low words (of s's ulp at most, 2^125 units) enter
-/// rounded to odd, and its two roundings are worked on two's complements;
+/// |e| <= 2^124, the low words (below s's ulp, 2^125 units: iq_frame_word
+/// shifts them by 12 at most) enter rounded to odd, and its two roundings
+/// are worked on two's complements;
 /// s's ulp is 2^(124+p) units. A rounding of s carried out of its binade
 /// leaves s = 2^113 of its ulps, still exact, and then only s + t back
 /// inside that binade is taken. A subnormal low word, unpacked as a zero,
@@ -86,7 +89,7 @@ namespace kx {
   }
   if (h < (iq_hidden_bit >> 1)) return false;  // cancellation of two binades or more
   const int p = 15 - __builtin_clzll(static_cast<iq_u64>(h >> 64));
-  const int u = iq_frame_shift + p;  // s's ulp in units
+  const int u = iq_frame_shift + p;  // s's ulp is 2^u units
   const iq_u128 sig = iq_shift_right_short((h << 1) | (l >> 127), p + 1);
   const iq_u128 rest = ((h << iq_frame_shift) | (l >> 4)) & (iq_high_power(u) - 1);
   const iq_u128 up = static_cast<iq_u128>(iq_high_floor(rest + (iq_high_power(u - 1) - 1) + (sig & 1), u));
