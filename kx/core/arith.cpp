@@ -15,6 +15,7 @@
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_unpacked.h>
+#include <kx/core/quad_wide_sum.h>
 
 namespace kx {
 
@@ -66,10 +67,10 @@ namespace {
 }
 
 // kxadd on unpacked words where every word lies in the window or is a
-// zero: the two-sum of the high words, the low words
-// added to its error one rounding at a time, the quick two-sum. For kxsub
-// the caller flips b's signs: a.hi - b.hi is a.hi + (-b.hi) and the error
-// of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
+// zero, outside iq_wide_sum's usual case: the two-sum of the high words, the
+// low words added to its error one rounding at a time, the quick two-sum.
+// For kxsub the caller flips b's signs: a.hi - b.hi is a.hi + (-b.hi) and
+// the error of that two-sum is the same word, and t2 - b.lo is t2 + (-b.lo).
 [[gnu::always_inline]] inline bool fused_sum(iq_u128 ah, iq_u128 bh, iq_u128 al, iq_u128 bl, kxreal& c) {
   if (!pairs_in_window(ah, bh, al, bl)) return false;
   const iq_num xh = iq_unpack(ah);
@@ -199,12 +200,14 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return true;
 }
 
-// The old tiers of kxadd and kxsub, out of line: high words in the window
-// with a low word outside it (the first three lines of Knuth's two-sum at
-// once, the low words one operation at a time), and the written formula.
+// kxadd off its wide path, out of line: the unpacked path, then the old
+// tiers, high words in the window with a low word outside it (the first
+// three lines of Knuth's two-sum at once, the low words one operation at a
+// time), and the written formula.
 [[gnu::noinline]] void sum_outside_fused(const kxreal& a, const kxreal& b, kxreal& c) {
   const iq_u128 ba = iq_bits(a.hi);
   const iq_u128 bb = iq_bits(b.hi);
+  if (fused_sum(ba, bb, iq_bits(a.lo), iq_bits(b.lo), c)) return;
   if (iq_in_window(iq_field_of(ba)) && iq_in_window(iq_field_of(bb))) {
     const quad_halves h = iq_two_sum_in_window(ba, bb);
     __float128 t2 = iq_add(h.low, a.lo);
@@ -225,6 +228,7 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
 [[gnu::noinline]] void difference_outside_fused(const kxreal& a, const kxreal& b, kxreal& c) {
   const iq_u128 ba = iq_bits(a.hi);
   const iq_u128 bb = iq_bits(b.hi);
+  if (fused_sum(ba, bb ^ iq_sign_bit, iq_bits(a.lo), iq_bits(b.lo) ^ iq_sign_bit, c)) return;
   if (iq_in_window(iq_field_of(ba)) && iq_in_window(iq_field_of(bb))) {
     const quad_halves h = iq_two_sum_in_window(ba, bb ^ iq_sign_bit);
     __float128 t2 = iq_add(h.low, a.lo);
@@ -243,12 +247,13 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
 }  // namespace
 
 void kxadd(const kxreal& a, const kxreal& b, kxreal& c) {
-  if (fused_sum(iq_bits(a.hi), iq_bits(b.hi), iq_bits(a.lo), iq_bits(b.lo), c)) [[likely]] return;
+  if (kx::iq_wide_sum(iq_bits(a.hi), iq_bits(b.hi), iq_bits(a.lo), iq_bits(b.lo), c)) [[likely]] return;
   sum_outside_fused(a, b, c);
 }
 
+// kxadd with b's signs flipped (see fused_sum).
 void kxsub(const kxreal& a, const kxreal& b, kxreal& c) {
-  if (fused_sum(iq_bits(a.hi), iq_bits(b.hi) ^ iq_sign_bit, iq_bits(a.lo), iq_bits(b.lo) ^ iq_sign_bit, c))
+  if (kx::iq_wide_sum(iq_bits(a.hi), iq_bits(b.hi) ^ iq_sign_bit, iq_bits(a.lo), iq_bits(b.lo) ^ iq_sign_bit, c))
       [[likely]] {
     return;
   }

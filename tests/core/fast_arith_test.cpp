@@ -22,6 +22,7 @@
 #include <kx/pslq/power_table.h>
 #include <kx/core/quad_divide.h>
 #include <kx/core/quad_fixed_sum.h>
+#include <kx/core/quad_wide_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 
@@ -1101,4 +1102,98 @@ TEST(FastRoutines, RoundsToHighWordIsTheCompilersSum) {
     ASSERT_EQ(kx::iq_rounds_to_high_word(iq_bits(hi), iq_bits(lo)), same(hi + lo, hi)) << hex(kxreal{hi, lo});
   }
   EXPECT_GT(ties, scaled(1000000) / 4);
+}
+
+// The whole sum from the words' bits (quad_wide_sum.h) against its written
+// sequence in the compiler's binary128 (two-sum of the high words, the low
+// words added one rounding at a time, the quick two-sum), on words at each
+// edge of its conditions, each met on both sides: gaps 122 and 123, the
+// larger high word at the window's ends, s one and two binades below it,
+// s a power of two reached from above (a rounding carried out of its
+// binade) and from below, low words at fields fs - 113 and fs - 112 and
+// subnormal, roundings of the low words with their top bit at 2^114 and
+// 2^113 units of the frame, s + t leaving s's binade upward and downward.
+// kxadd and kxsub on the same words ride along against their formulas.
+TEST(FastRoutines, WideSumAtItsEdges) {
+  words w(23);
+  const auto word_at = [&w](int field, bool negative) {
+    iq_u128 f;
+    switch (w.uniform(0, 5)) {
+      case 0: f = 0; break;
+      case 1: f = iq_fraction_mask - (w.gen() % 2); break;
+      case 2: f = iq_u128(1) << w.uniform(0, 20); break;
+      case 3: f = (w.fraction() >> 100) << 100; break;
+      default: f = w.fraction();
+    }
+    return iq_quad((negative ? iq_sign_bit : 0) | (static_cast<iq_u128>(field) << 112) | f);
+  };
+  const auto field = [](__float128 x) { return kx::iq_field_of(iq_bits(x)); };
+  const int window_ends[] = {kx::iq_window_low - 1, kx::iq_window_low, kx::iq_window_low + 1,
+                             kx::iq_window_high - 1, kx::iq_window_high, kx::iq_window_high + 1};
+  const int gaps[] = {0, 1, 2, 3, 64, 121, 122, 123};
+  enum { gap_end, window_end, below_s, power_s, low_field, x1_top, x2_top, hi_binade, subnormal, edges };
+  long inside[edges] = {}, outside[edges] = {};
+  for (long i = 0; i < scaled(1000000); ++i) {
+    const int fx = w.one_in(4) ? window_ends[w.uniform(0, 5)] : 0x3fff + w.uniform(-20, 20);
+    const __float128 x = word_at(fx, w.coin());
+    const int gap = w.one_in(3) ? w.uniform(0, 125) : gaps[w.uniform(0, 7)];
+    const __float128 y = w.one_in(6) ? iq_quad(iq_bits(x) ^ iq_sign_bit ^ (w.gen() % (iq_u128(1) << w.uniform(1, 112))))
+                                     : word_at(fx - gap, w.coin());
+    // A low word for a high word of field near: a zero or a subnormal, or a
+    // field beside the tail's bound, beside the roundings' bound, or far below.
+    const auto low = [&](int near) {
+      const int kind = w.uniform(0, 5);
+      const iq_u128 sign = w.coin() ? iq_sign_bit : 0;
+      if (kind < 2) return iq_quad(sign | (kind == 0 ? 0 : (w.fraction() >> w.uniform(0, 100)) | 1));
+      const int field = kind == 2   ? near - 113 + w.uniform(-2, 3)
+                        : kind == 3 ? near - 123 + w.uniform(-2, 2)
+                                    : std::max(1, near - 113 - w.uniform(3, 130));
+      return word_at(field, sign != 0);
+    };
+    const __float128 w1 = low(fx);
+    const __float128 w2 = w.coin() ? low(fx) : low(field(w1) > 1 ? field(w1) + 113 : fx);  // near w1: ties
+    const kx::quad_halves h = knuth_two_sum(x, y);
+    const __float128 x1 = h.low + w1;
+    const __float128 x2 = x1 + w2;
+    const kxreal written = kx::renormalise(h.high, x2);
+    const bool swap = w.coin();
+    kxreal c = {0, 0};
+    const bool taken = kx::iq_wide_sum(iq_bits(swap ? y : x), iq_bits(swap ? x : y), iq_bits(w1), iq_bits(w2), c);
+    ASSERT_TRUE(!taken || same_words(c, written)) << hexq(x) << " " << hexq(y) << " " << hexq(w1) << " " << hexq(w2)
+                                                  << " gives " << hex(c) << " not " << hex(written);
+    const auto count = [&](int edge, bool in, bool out) {
+      inside[edge] += in && taken;
+      outside[edge] += out && !taken;
+    };
+    const int fs = field(h.high);
+    const bool normal_sum = y != 0 && kx::iq_in_window(fx) && std::abs(fx - field(y)) <= 122;
+    count(gap_end, kx::iq_in_window(fx) && fx - field(y) == 122, fx - field(y) == 123);
+    count(window_end, fx == kx::iq_window_low || fx == kx::iq_window_high,
+          y != 0 && (fx == kx::iq_window_low - 1 || fx == kx::iq_window_high + 1));
+    const kxreal a = {x, w1};
+    const kxreal b = {y, w2};
+    kxreal u, v;
+    kxadd(a, b, u);
+    kx::reference_kxadd(a, b, v);
+    ASSERT_TRUE(same_words(u, v)) << "kxadd " << hex(a) << " " << hex(b) << " gives " << hex(u) << " not " << hex(v);
+    kxsub(b, a, u);
+    kx::reference_kxsub(b, a, v);
+    ASSERT_TRUE(same_words(u, v)) << "kxsub " << hex(b) << " " << hex(a) << " gives " << hex(u) << " not " << hex(v);
+    if (!normal_sum || h.high == 0) continue;
+    count(below_s, fs == fx - 1, fs == fx - 2);
+    const bool power = (iq_bits(h.high) & iq_fraction_mask) == 0 && h.low != 0;
+    count(power_s, power && (h.low < 0) == (h.high < 0), power && (h.low < 0) != (h.high < 0));
+    const int top_low = std::max(field(w1), field(w2));
+    count(low_field, top_low == fs - 113, top_low == fs - 112);
+    if (x1 != 0) count(x1_top, field(x1) - fs + 236 == 114, field(x1) - fs + 236 == 113);
+    if (x2 != 0) count(x2_top, field(x2) - fs + 236 == 114, field(x2) - fs + 236 == 113);
+    count(hi_binade, field(written.hi) > fs, field(written.hi) < fs);
+    count(subnormal, field(w1) == 0 && w1 != 0, false);
+  }
+  for (int edge = 0; edge < edges; ++edge) {
+    EXPECT_GT(inside[edge], 0) << "edge " << edge << " never taken inside";
+    if (edge != subnormal) {
+      EXPECT_GT(outside[edge], 0) << "edge " << edge << " never declined outside";
+    }
+  }
 }
