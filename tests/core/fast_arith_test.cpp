@@ -872,3 +872,109 @@ TEST(FastRoutines, NearestIntegersAreTheRoundingPairs) {
     EXPECT_TRUE(same_words(x, kxreal{c[2], 0})) << hex(kxreal{c[0], c[1]}) << " gives " << hex(x);
   }
 }
+
+namespace {
+
+// Divisors whose significand has at most 64 bits, and their neighbours just
+// past the limb (65 bits): small integers, powers of two, integers near
+// 2^63 and 2^64, random doubles, random 64- and 65-bit significands; either
+// sign, over the exponents of the window.
+__float128 short_divisor(words& w) {
+  const iq_u128 sign = w.coin() ? iq_sign_bit : 0;
+  const auto scaled_word = [&w, sign](__float128 x) {
+    return iq_quad((iq_bits(x) + (static_cast<iq_u128>(w.uniform(-300, 300)) << 112)) | sign);
+  };
+  switch (w.uniform(0, 7)) {
+    case 0: return iq_quad(iq_bits(static_cast<__float128>(w.uniform(1, 1000))) | sign);
+    case 1: return iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-4000, 4000)) << 112) | sign);
+    case 2: return scaled_word(static_cast<__float128>(~kx::iq_u64(0) - w.gen() % 4));
+    case 3: return scaled_word(static_cast<__float128>((kx::iq_u64(1) << 63) + w.gen() % 4));
+    case 4: return scaled_word(static_cast<__float128>(static_cast<double>(w.gen() >> 11)));
+    case 5: return scaled_word(static_cast<__float128>(w.gen() | (kx::iq_u64(1) << 63)));
+    default: {  // 64 or 65 significant bits: the last one at bit 49 or 48
+      const iq_u128 top = (static_cast<iq_u128>(w.gen()) << 48) & iq_fraction_mask;
+      return iq_quad(sign | (static_cast<iq_u128>(0x3fff + w.uniform(-300, 300)) << 112) | top |
+                     (iq_u128(1) << (w.coin() ? 49 : 48)));
+    }
+  }
+}
+
+// A dividend for y: random, y times a short q (an exact quotient), or a
+// significand m j + d (m the divisor's top 64 bits, d in -1..1), which puts
+// the first digit's remainder at 0, 8 or m - 8 (the limb's ends).
+__float128 dividend_for(words& w, __float128 y) {
+  const int fx = 0x3fff + w.uniform(-300, 300);
+  switch (w.uniform(0, 3)) {
+    case 0: {
+      const __float128 q = iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-30, 30)) << 112) |
+                                   ((w.fraction() >> 80) << 80) | (w.coin() ? iq_sign_bit : 0));
+      return y * q;
+    }
+    case 1: {
+      const iq_u128 m = kx::iq_significand(iq_bits(y)) >> 49;
+      iq_u128 sig = 0;
+      while (sig >> 112 != 1) sig = m * (w.gen() >> w.uniform(11, 16)) + static_cast<iq_u128>(w.uniform(-1, 1));
+      return iq_quad((w.coin() ? iq_sign_bit : 0) | (static_cast<iq_u128>(fx) << 112) | (sig & iq_fraction_mask));
+    }
+    default:
+      return w.word(fx, w.coin());
+  }
+}
+
+}  // namespace
+
+// The quotient by one limb for divisors of at most 64 significant bits has
+// the long division's digits and sticky bit and gives the compiler's word;
+// quotients that tie but for the sticky bit, exact ones, and divisors just
+// past the limb (which keep the long division) are each met.
+TEST(IntegerQuad, ShortDivisorQuotientsAreTheLongDivisions) {
+  words w(23);
+  long near_ties = 0;
+  long exact = 0;
+  long past_the_limb = 0;
+  const long count = scaled(3000000);
+  for (long i = 0; i < count; ++i) {
+    const __float128 y = short_divisor(w);
+    const __float128 x = dividend_for(w, y);
+    const kx::iq_num xn = kx::iq_unpack(iq_bits(x));
+    const kx::iq_num yn = kx::iq_unpack(iq_bits(y));
+    if (!kx::iq_is_short_divisor(yn)) {
+      ++past_the_limb;
+      continue;
+    }
+    const kx::iq_quotient_digits fast = kx::iq_short_quotient_digits(xn.sig, yn.sig);
+    const kx::iq_quotient_digits slow = kx::iq_long_quotient_digits(xn.sig, yn.sig);
+    ASSERT_TRUE(fast.q == slow.q && fast.sticky == slow.sticky) << hexq(x) << " / " << hexq(y);
+    ASSERT_TRUE(same(kx::iq_pack(kx::iq_quotient(xn, yn, true)), x / y)) << hexq(x) << " / " << hexq(y);
+    const int s = static_cast<int>(fast.q >> 116) + 3;
+    if ((fast.q & ((iq_u128(1) << s) - 1)) == iq_u128(1) << (s - 1)) ++near_ties;
+    if (!fast.sticky) ++exact;
+  }
+  EXPECT_GT(near_ties, count / 100);
+  EXPECT_GT(exact, count / 10);
+  EXPECT_GT(past_the_limb, count / 50);
+}
+
+// kxdivd and kxdiv by short divisors (b.hi for kxdiv, beside any low word)
+// against their plain formulas, both words bit for bit: dividends as above,
+// and a = +-b, (b q, +-0), whose zero remainders carry signed zeros.
+TEST(FastRoutines, ShortDivisorQuotientsAreThePlainFormulas) {
+  words w(24);
+  for (long i = 0; i < scaled(600000); ++i) {
+    const __float128 b = short_divisor(w);
+    const __float128 x = dividend_for(w, b);
+    const kxreal pair = w.pair(kx::iq_field_of(iq_bits(x)));
+    const kxreal bb = {b, w.pair(kx::iq_field_of(iq_bits(b))).lo};
+    const iq_u128 zero = w.coin() ? iq_sign_bit : 0;
+    for (const kxreal& a : {kxreal{x, pair.lo}, kxreal{x, iq_quad(zero)}, kxreal{b, iq_quad(zero)},
+                            kxreal{-b, pair.lo}}) {
+      kxreal fast, plain;
+      kxdivd(a, b, fast);
+      kx::reference_kxdivd(a, b, plain);
+      ASSERT_TRUE(same_words(fast, plain)) << "kxdivd " << hex(a) << " " << hexq(b);
+      kxdiv(a, bb, fast);
+      kx::reference_kxdiv(a, bb, plain);
+      ASSERT_TRUE(same_words(fast, plain)) << "kxdiv " << hex(a) << " " << hex(bb);
+    }
+  }
+}
