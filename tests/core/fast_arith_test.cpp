@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <random>
 #include <tuple>
+#include <vector>
 
 #include <kx/core/arith_reference.h>
 #include <kx/core/binary_power.h>
@@ -19,6 +20,7 @@
 #include <kx/pslq/integer_multiple.h>
 #include <kx/core/quad_divide.h>
 #include <kx/core/quad_fixed_sum.h>
+#include <kx/core/quad_from_integer.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 
@@ -976,5 +978,22 @@ TEST(FastRoutines, ShortDivisorQuotientsAreThePlainFormulas) {
       kx::reference_kxdiv(a, bb, plain);
       ASSERT_TRUE(same_words(fast, plain)) << "kxdiv " << hex(a) << " " << hex(bb);
     }
+  }
+}
+
+// Integers to binary128 from their bits are the compiler's conversions:
+// zero, +-1, the ends of int64, powers of two and their neighbours, random.
+TEST(IntegerQuad, IntegersAreTheCompilersConversions) {
+  std::mt19937_64 gen(25);
+  std::vector<std::int64_t> cases = {0, 1, -1, INT64_MAX, INT64_MIN, INT64_MIN + 1};
+  for (int k = 0; k < 63; ++k) {
+    for (const std::int64_t d : {-1, 0, 1}) {
+      cases.push_back((std::int64_t{1} << k) + d);
+      cases.push_back(-(std::int64_t{1} << k) - d);
+    }
+  }
+  for (int i = 0; i < 100000; ++i) cases.push_back(static_cast<std::int64_t>(gen()) >> (gen() % 64));
+  for (const std::int64_t i : cases) {
+    ASSERT_TRUE(same(kx::iq_from_integer(i), static_cast<__float128>(i))) << static_cast<long long>(i);
   }
 }
