@@ -10,6 +10,7 @@
 
 #include <kx/core/quad_unpacked.h>
 #include <kx/elementary/exp_log.h>
+#include <kx/special/bessel_expansions.h>
 #include <kx/special/series.h>
 
 #include "mpfr_oracle.h"
@@ -146,6 +147,29 @@ TEST(SeriesShortcuts, KeptLogarithmsAcrossThreads) {
     kxlog(kxreal{static_cast<__float128>(i), -0.0Q}, alone);
     for (int k = 0; k < 4; ++k) ASSERT_TRUE(same_words(seen[k][i], alone)) << i;
   }
+}
+
+// Miller's starting order from the sum in doubles is the binary128 sum's:
+// orders 0 to 300 and a few up to 2000, arguments from 2^-50 (where the
+// order floor max(n, r) + 10 decides) to 4096, some within 10^-25 of an
+// integer (k^2 - r^2 near 0), for both signs.
+TEST(SeriesShortcuts, MillerStartIsTheWrittenSum) {
+  std::mt19937_64 gen(32);
+  std::uniform_real_distribution<double> log_r(-50, 12);
+  long floor_decides = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const int n = i % 20 == 0 ? static_cast<int>(gen() % 2000) : static_cast<int>(gen() % 301);
+    __float128 x = static_cast<__float128>(std::exp2(log_r(gen)));
+    if (i % 4 == 1) x = nearbyintq(x) + (gen() % 2 == 0 ? 1 : -1) * 1e-25Q * (1 + x);
+    if (!(x > 0)) x = 1;
+    const kxreal r{x, 0};
+    for (const int sign : {-1, 1}) {
+      const int fast = kx::miller_start(n, r, sign);
+      ASSERT_EQ(fast, kx::miller_start_written(n, r, sign)) << n << " " << hex(r) << " " << sign;
+      if (fast == static_cast<int>(ceilq(fmaxq(n, x) + 10))) ++floor_decides;
+    }
+  }
+  EXPECT_GT(floor_decides, 300);
 }
 
 }  // namespace
