@@ -138,10 +138,10 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
 
 // The correction quotient n / b.hi of kxdiv and kxdivd and the closing
 // quick two-sum with s1; short_divisor is iq_is_short_divisor(divisor),
-// settled once for both quotients by the same word. A quotient outside the window (a tiny remainder
-// over a large divisor, or a huge one from an unnormalised dividend) is the
-// packed one, which leaves it to the compiler, and an overflow there is
-// settled as the routines settle it.
+// settled once for both quotients by the same word. A quotient outside the
+// window (a tiny remainder over a large divisor, or a huge one from an
+// unnormalised dividend) is the packed one, which leaves it to the
+// compiler, and an overflow there is settled as the routines settle it.
 [[gnu::always_inline]] inline kxreal corrected_quotient(const iq_num& s1, const iq_num& n, const iq_num& divisor,
                                                         bool short_divisor) {
   if (n.sig != 0 && !kx::iq_quotient_field_in_window(n.field, divisor.field)) [[unlikely]] {

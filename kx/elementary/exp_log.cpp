@@ -10,11 +10,11 @@
 
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
-#include <kx/elementary/exp_budget.h>
 #include <kx/core/quad_from_integer.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
 #include <kx/core/quad_unpacked.h>
+#include <kx/elementary/exp_budget.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/support/fatal.h>
 

@@ -91,10 +91,6 @@ int miller_start(int n, const kxreal& r, int sign) {
   }
 }
 
-namespace {
-
-}  // namespace
-
 hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r) {
   kxreal p{1};
   kxreal b;

@@ -27,13 +27,19 @@ constexpr int overflow_order = 10000;
 // 2^-s is below the least subnormal here: zeta(s) = 1 to the format.
 constexpr __float128 unit_floor = 16495;
 
-// 226 log 2 / log(452/3): above it the direct sum needs fewer terms than Borwein's.
+// 226 log 2 / log(452/3): above it the direct sum needs fewer terms than
+// Borwein's. Formed once (logq is deterministic): the same word each call.
 __float128 direct_threshold() {
-  return 156.651262806547639928294459449547905Q / logq(150.666666666666666666666666666666658Q);
+  static const __float128 threshold =
+      156.651262806547639928294459449547905Q / logq(150.666666666666666666666666666666658Q);
+  return threshold;
 }
 
 // 224 log 2 / log 64: above it the direct sum beats Euler-Maclaurin at 40.
-__float128 maclaurin_threshold() { return 155.264968445427749309459995206631547Q / logq(64); }
+__float128 maclaurin_threshold() {
+  static const __float128 threshold = 155.264968445427749309459995206631547Q / logq(64);
+  return threshold;
+}
 
 // sum_{i>=1} 1/i^t, stopping by the 2^-226 test; `inverse_power(i)` gives i^-t.
 template <typename Power, typename Fail>
