@@ -81,7 +81,32 @@ void kx_npwr(benchmark::State& state) {
   }
 }
 
+// kxdivd and kxmuld by a small integer (the argument), as the series divide
+// and multiply their terms.
+template <void (*routine)(const kxreal&, __float128, kxreal&)>
+void kx_by_integer(benchmark::State& state) {
+  kxreal x = a, c;
+  __float128 k = static_cast<__float128>(state.range(0));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(x);
+    benchmark::DoNotOptimize(k);
+    routine(x, k, c);
+    benchmark::DoNotOptimize(c);
+  }
+}
+
 // ---- MPFR -----------------------------------------------------------------
+
+// A routine of an unsigned integer argument (division, multiplication, root).
+template <int (*routine)(mpfr_ptr, mpfr_srcptr, unsigned long, mpfr_rnd_t)>
+void mpfr_by_integer(benchmark::State& state) {
+  mp x(a), c;
+  const auto k = static_cast<unsigned long>(state.range(0));
+  for (auto _ : state) {
+    routine(c.v, x.v, k, MPFR_RNDN);
+    benchmark::DoNotOptimize(c.v);
+  }
+}
 
 template <int (*routine)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t)>
 void mpfr_pair(benchmark::State& state) {
@@ -113,15 +138,6 @@ void mpfr_nint(benchmark::State& state) {
   mp x(nint_operand), c;
   for (auto _ : state) {
     mpfr_rint(c.v, x.v, MPFR_RNDN);
-    benchmark::DoNotOptimize(c.v);
-  }
-}
-
-void mpfr_nrt(benchmark::State& state) {
-  mp x(a), c;
-  const auto n = static_cast<unsigned long>(state.range(0));
-  for (auto _ : state) {
-    mpfr_rootn_ui(c.v, x.v, n, MPFR_RNDN);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -173,11 +189,12 @@ void arb_nint(benchmark::State& state) {
   }
 }
 
-void arb_nrt(benchmark::State& state) {
+template <void (*routine)(arb_t, const arb_t, ulong, slong)>
+void arb_by_integer(benchmark::State& state) {
   ab x(a), c;
-  const auto n = static_cast<ulong>(state.range(0));
+  const auto k = static_cast<ulong>(state.range(0));
   for (auto _ : state) {
-    arb_root_ui(c.v, x.v, n, bench_bits);
+    routine(c.v, x.v, k, bench_bits);
     benchmark::DoNotOptimize(c.v);
   }
 }
@@ -205,6 +222,8 @@ BENCHMARK(kx_unary<kxexp>)->Name("kxexp");
 BENCHMARK(kx_unary<kxlog>)->Name("kxlog");
 BENCHMARK(kx_npwr)->Name("kxnpwr")->Arg(3)->Arg(16)->Arg(-16);
 BENCHMARK(kx_nrt)->Name("kxnrt")->Arg(3)->Arg(4)->Arg(16);
+BENCHMARK(kx_by_integer<kxdivd>)->Name("kxdivd")->Arg(7)->Arg(123456789);
+BENCHMARK(kx_by_integer<kxmuld>)->Name("kxmuld")->Arg(7)->Arg(123456789);
 
 BENCHMARK(mpfr_pair<mpfr_add>)->Name("mpfr_add");
 BENCHMARK(mpfr_pair<mpfr_sub>)->Name("mpfr_sub");
@@ -215,7 +234,9 @@ BENCHMARK(mpfr_nint)->Name("mpfr_nint");
 BENCHMARK(mpfr_unary<mpfr_exp>)->Name("mpfr_exp");
 BENCHMARK(mpfr_unary<mpfr_log>)->Name("mpfr_log");
 BENCHMARK(mpfr_npwr)->Name("mpfr_npwr")->Arg(3)->Arg(16)->Arg(-16);
-BENCHMARK(mpfr_nrt)->Name("mpfr_nrt")->Arg(3)->Arg(4)->Arg(16);
+BENCHMARK(mpfr_by_integer<mpfr_rootn_ui>)->Name("mpfr_nrt")->Arg(3)->Arg(4)->Arg(16);
+BENCHMARK(mpfr_by_integer<mpfr_div_ui>)->Name("mpfr_divd")->Arg(7)->Arg(123456789);
+BENCHMARK(mpfr_by_integer<mpfr_mul_ui>)->Name("mpfr_muld")->Arg(7)->Arg(123456789);
 
 #ifdef KX_BENCH_ARB
 BENCHMARK(arb_pair<arb_add>)->Name("arb_add");
@@ -227,7 +248,9 @@ BENCHMARK(arb_nint)->Name("arb_nint");
 BENCHMARK(arb_unary<arb_exp>)->Name("arb_exp");
 BENCHMARK(arb_unary<arb_log>)->Name("arb_log");
 BENCHMARK(arb_npwr)->Name("arb_npwr")->Arg(3)->Arg(16)->Arg(-16);
-BENCHMARK(arb_nrt)->Name("arb_nrt")->Arg(3)->Arg(4)->Arg(16);
+BENCHMARK(arb_by_integer<arb_root_ui>)->Name("arb_nrt")->Arg(3)->Arg(4)->Arg(16);
+BENCHMARK(arb_by_integer<arb_div_ui>)->Name("arb_divd")->Arg(7)->Arg(123456789);
+BENCHMARK(arb_by_integer<arb_mul_ui>)->Name("arb_muld")->Arg(7)->Arg(123456789);
 #endif
 
 int main(int argc, char** argv) { return kx::run_benchmarks(argc, argv); }

@@ -138,16 +138,18 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
 
 
 // The correction quotient n / b.hi of kxdiv and kxdivd and the closing
-// quick two-sum with s1. A quotient outside the window (a tiny remainder
-// over a large divisor, or a huge one from an unnormalised dividend) is the
-// packed one, which leaves it to the compiler, and an overflow there is
-// settled as the routines settle it.
-[[gnu::always_inline]] inline kxreal corrected_quotient(const iq_num& s1, const iq_num& n, const iq_num& divisor) {
+// quick two-sum with s1; short_divisor is iq_is_short_divisor(divisor),
+// settled once for both quotients by the same word. A quotient outside the
+// window (a tiny remainder over a large divisor, or a huge one from an
+// unnormalised dividend) is the packed one, which leaves it to the
+// compiler, and an overflow there is settled as the routines settle it.
+[[gnu::always_inline]] inline kxreal corrected_quotient(const iq_num& s1, const iq_num& n, const iq_num& divisor,
+                                                        bool short_divisor) {
   if (n.sig != 0 && !kx::iq_quotient_field_in_window(n.field, divisor.field)) [[unlikely]] {
     const kxreal c = kx::iq_quick_two_sum(iq_pack(s1), kx::iq_div(iq_pack(n), iq_pack(divisor)));
     return is_finite(c.hi) ? c : overflowed_unless_nan(iq_pack(s1), c);
   }
-  return kx::iq_quick_two_sum(s1, kx::iq_quotient(n, divisor));
+  return kx::iq_quick_two_sum(s1, kx::iq_quotient(n, divisor, short_divisor));
 }
 
 // kxdiv on unpacked words where every word is in the window or a zero (b.hi
@@ -165,7 +167,8 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   const iq_num xh = iq_unpack(ah);
   const iq_num yh = iq_unpack(bh);
   const iq_num yl = iq_unpack(bl);
-  const iq_num s1 = kx::iq_quotient(xh, yh);
+  const bool short_divisor = kx::iq_is_short_divisor(yh);
+  const iq_num s1 = kx::iq_quotient(xh, yh, short_divisor);
   if (!(kx::iq_product_fits(s1, yh) && kx::iq_product_fits(s1, yl))) return false;
   iq_num c21;
   const iq_num c11 = iq_product<true>(s1, yh, &c21);
@@ -175,7 +178,7 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   const iq_num t22 = iq_sum(t2, kx::iq_negated(iq_sum(t12, kx::iq_negated(t1))));
   iq_num rh, rl;
   kx::iq_remainder_of(xh, iq_unpack(al), t12, t22, rh, rl);
-  c = corrected_quotient(s1, iq_sum(rh, rl), yh);
+  c = corrected_quotient(s1, iq_sum(rh, rl), yh, short_divisor);
   return true;
 }
 
@@ -190,13 +193,14 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   }
   const iq_num xh = iq_unpack(ah);
   const iq_num y = iq_unpack(bb);
-  const iq_num t1 = kx::iq_quotient(xh, y);
+  const bool short_divisor = kx::iq_is_short_divisor(y);
+  const iq_num t1 = kx::iq_quotient(xh, y, short_divisor);
   if (!kx::iq_product_fits(t1, y)) return false;
   iq_num error;
   const iq_num p = iq_product<true>(t1, y, &error);
   iq_num rh, rl;
   kx::iq_remainder_of(xh, iq_unpack(al), p, error, rh, rl);
-  c = corrected_quotient(t1, iq_sum(rh, rl), y);
+  c = corrected_quotient(t1, iq_sum(rh, rl), y, short_divisor);
   return true;
 }
 

@@ -31,7 +31,7 @@ inline iq_u64 iq_divide_128_by_64(iq_u64 high, iq_u64 low, iq_u64 d, iq_u64& rem
 /// with the next limb brought in, (r:limb) / v; r becomes the new
 /// remainder. The digit estimated from the top limbs is at most 2 too
 /// large (v is normalised) and is corrected down.
-inline iq_u64 iq_quotient_digit(iq_u128& r, iq_u64 limb, iq_u128 v) {
+[[gnu::always_inline]] inline iq_u64 iq_quotient_digit(iq_u128& r, iq_u64 limb, iq_u128 v) {
   const iq_u64 v1 = static_cast<iq_u64>(v >> 64);
   const iq_u64 v0 = static_cast<iq_u64>(v);
   const iq_u64 r1 = static_cast<iq_u64>(r >> 64);
@@ -63,34 +63,73 @@ inline iq_u64 iq_quotient_digit(iq_u128& r, iq_u64 limb, iq_u128 v) {
   return q;
 }
 
-/// x / y for a nonzero y whose quotient's field is in the window; a zero
-/// x gives a zero of the quotient's sign.
-[[gnu::always_inline]] inline iq_num iq_quotient(const iq_num& x, const iq_num& y) {
-  const bool negative = x.negative != y.negative;
-  if (x.sig == 0) return {0, 0, negative};
-  // floor(mx 2^131 / (my 2^15)) = floor(mx 2^116 / my), in [2^115, 2^117).
-  const iq_u128 v = y.sig << 15;
+/// Whether y's significand has at most 64 bits: its low 49 bits are zero.
+/// Every integer below 2^64 and every double is such a divisor.
+inline constexpr iq_u128 iq_short_divisor_mask = (iq_u128(1) << 49) - 1;
+
+inline bool iq_is_short_divisor(const iq_num& y) { return (y.sig & iq_short_divisor_mask) == 0; }
+
+/// floor(mx 2^116 / my) for the significands of x and y, in [2^115, 2^117),
+/// and whether the division leaves a remainder.
+struct iq_quotient_digits {
+  iq_u128 q;
+  bool sticky;
+};
+
+/// By long division: mx 2^131 over my 2^15, two 64-bit digits, each
+/// estimated from the top limbs and corrected.
+[[gnu::always_inline]] inline iq_quotient_digits iq_long_quotient_digits(iq_u128 mx, iq_u128 my) {
+  const iq_u128 v = my << 15;
   // mx 2^131 as 64-bit limbs: mx 2^3 on top, two zero limbs below; the
   // top is below 2^116 < v, so the quotient has two digits.
-  iq_u128 r = x.sig << 3;
+  iq_u128 r = mx << 3;
   const iq_u64 q1 = iq_quotient_digit(r, 0, v);
   const iq_u64 q0 = iq_quotient_digit(r, 0, v);
-  iq_u128 q = (static_cast<iq_u128>(q1) << 64) | q0;
-  const bool sticky = r != 0;
+  return {(static_cast<iq_u128>(q1) << 64) | q0, r != 0};
+}
+
+/// For a short divisor my = m 2^49 (2^63 <= m < 2^64): floor(mx 2^116 /
+/// (m 2^49)) = floor(mx 2^67 / m), and mx 2^116 mod my = 2^49 (mx 2^67 mod
+/// m), so the digits and the sticky bit are those of the long division.
+/// mx 2^67 is the limbs (mx 2^3 : 0) whose top limb mx >> 61 < 2^52 < m:
+/// two exact 128-by-64-bit divisions, each remainder below m.
+[[gnu::always_inline]] inline iq_quotient_digits iq_short_quotient_digits(iq_u128 mx, iq_u128 my) {
+  const auto m = static_cast<iq_u64>(my >> 49);
+  const iq_u128 top = mx << 3;
+  iq_u64 r;
+  const iq_u64 q1 = iq_divide_128_by_64(static_cast<iq_u64>(top >> 64), static_cast<iq_u64>(top), m, r);
+  const iq_u64 q0 = iq_divide_128_by_64(r, 0, m, r);
+  return {(static_cast<iq_u128>(q1) << 64) | q0, r != 0};
+}
+
+/// The quotient's word from its digits: 113 bits kept, rounded to nearest
+/// even with the sticky bit.
+[[gnu::always_inline]] inline iq_num iq_rounded_quotient(iq_quotient_digits d, const iq_num& x, const iq_num& y) {
+  iq_u128 q = d.q;
   // Keep 113 bits: shift by 4 for a 117-bit q, by 3 for 116 bits.
   const int s = static_cast<int>(q >> 116) + 3;
   int e = x.field - y.field + iq_bias - 4 + s;
   const unsigned rest = static_cast<unsigned>(q) & ((1u << s) - 1);
   const unsigned half = 1u << (s - 1);
   q >>= s;
-  if (rest > half || (rest == half && (sticky || (q & 1)))) {
+  if (rest > half || (rest == half && (d.sticky || (q & 1)))) {
     ++q;
     if (q >> 113) {
       q >>= 1;
       ++e;
     }
   }
-  return {q, e, negative};
+  return {q, e, x.negative != y.negative};
+}
+
+/// x / y for a nonzero y whose quotient's field is in the window; a zero
+/// x gives a zero of the quotient's sign. For a short divisor
+/// (iq_is_short_divisor) the digits may come from the division by one limb:
+/// the same digits, so the same word.
+[[gnu::always_inline]] inline iq_num iq_quotient(const iq_num& x, const iq_num& y, bool short_divisor = false) {
+  if (x.sig == 0) return {0, 0, x.negative != y.negative};
+  return iq_rounded_quotient(
+      short_divisor ? iq_short_quotient_digits(x.sig, y.sig) : iq_long_quotient_digits(x.sig, y.sig), x, y);
 }
 
 /// Whether a quotient of words with these fields lies in the window with

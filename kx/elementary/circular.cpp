@@ -8,6 +8,8 @@
 
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
+#include <kx/core/quad_from_integer.h>
+#include <kx/core/quad_order.h>
 #include <kx/core/quad_words.h>
 #include <kx/elementary/circle_constants.h>
 #include <kx/elementary/circular.h>
@@ -50,11 +52,12 @@ kxreal kx::sine_series(const kxreal& s) {
   kxreal term = s;
   kxreal sum = s;
   for (int k = 1;; ++k) {
-    const double d = -(2.0 * k) * (2.0 * k + 1);
+    // -(2k)(2k+1), exact in a double as in an integer (k < 1001).
+    const __float128 d = kx::iq_from_integer(-(2LL * k) * (2LL * k + 1));
     kxmul(term, q, term);
     kxdivd(term, d, term);
     kxadd(sum, term, sum);
-    if (fabsq(term.hi) < series_tolerance) return sum;
+    if (kx::iq_less(fabsq(term.hi), series_tolerance)) return sum;
     if (k + 1 == term_limit) kx::fatal("('*** KXCSSNR: Iteration limit exceeded.')");
   }
 }

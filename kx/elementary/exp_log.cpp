@@ -4,8 +4,16 @@
 // the correct digits of logq's 33 at each of its three steps.
 #include <quadmath.h>
 
+#include <array>
+#include <atomic>
+#include <mutex>
+
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
+#include <kx/core/quad_from_integer.h>
+#include <kx/core/quad_integer.h>
+#include <kx/core/quad_order.h>
+#include <kx/core/quad_unpacked.h>
 #include <kx/elementary/exp_budget.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/support/fatal.h>
@@ -27,9 +35,10 @@ kxreal exp_series(const kxreal& s) {
   kxreal sum{1, 0};
   for (int k = 1;; ++k) {
     kxmul(term, s, term);
-    kxdivd(term, k, term);
+    kxdivd(term, kx::iq_from_integer(k), term);
     kxadd(sum, term, sum);
-    if (fabsq(term.hi) <= series_tolerance * fabsq(sum.hi)) return sum;
+    // The compiler's product and comparison, in integer registers.
+    if (kx::iq_less_equal(fabsq(term.hi), kx::iq_mul(series_tolerance, fabsq(sum.hi)))) return sum;
     if (k + 1 == kx::exp_term_limit) kx::fatal("('*** KXEXP: Iteration limit exceeded.')");
   }
 }
@@ -60,6 +69,40 @@ kxreal newton_log(const kxreal& a) {
     kxadd(b, t, b);
   }
   return b;
+}
+
+// The integers whose logarithms are kept once computed: the series of zeta
+// and gamma take kxlog (through kxpower) of the same small integers on
+// every call.
+constexpr int cached_log_limit = 256;
+
+// i when a is the pair (i, +0) for an integer i in [1, cached_log_limit];
+// otherwise 0.
+int small_integer(const kxreal& a) {
+  const kx::iq_u128 b = kx::iq_bits(a.hi);
+  if (kx::iq_bits(a.lo) != 0 || (b & kx::iq_sign_bit) != 0) return 0;
+  const int e = kx::iq_field_of(b) - kx::iq_bias;
+  if (e < 0 || e > 8) return 0;
+  const kx::iq_u128 sig = kx::iq_significand(b);
+  if ((sig & ((kx::iq_u128(1) << (112 - e)) - 1)) != 0) return 0;
+  const int i = static_cast<int>(sig >> (112 - e));
+  return i <= cached_log_limit ? i : 0;
+}
+
+// newton_log of (i, +0), formed on first use and kept: a deterministic
+// sequence of operations, so every later call gets the words it would form.
+const kxreal& cached_log(int i) {
+  static std::array<std::atomic<bool>, cached_log_limit + 1> ready{};
+  static std::array<kxreal, cached_log_limit + 1> logs;
+  static std::mutex forming;
+  if (!ready[i].load(std::memory_order_acquire)) {
+    const std::lock_guard<std::mutex> lock(forming);
+    if (!ready[i].load(std::memory_order_relaxed)) {
+      logs[i] = newton_log(kxreal{i});
+      ready[i].store(true, std::memory_order_release);
+    }
+  }
+  return logs[i];
 }
 
 // log a = log(a 2^-k) + k log 2, with a 2^-k in [1, 2) (exact scaling up).
@@ -103,6 +146,11 @@ void kxexp(const kxreal& a, kxreal& b) {
 
 void kxlog(const kxreal& a, kxreal& b) {
   if (a.hi <= 0) kx::fatal("('*** KXLOG: Argument is less than or equal to zero.')");
+  // log i >= 0 lies above the floor: kept logs are those of newton_log.
+  if (const int i = small_integer(a); i != 0) {
+    b = cached_log(i);
+    return;
+  }
   b = logq(a.hi) <= log_floor ? scaled_log(a) : newton_log(a);
 }
 

@@ -4,6 +4,7 @@
 #include <quadmath.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include <kx/core/core.h>
 #include <kx/elementary/circular.h>
@@ -41,10 +42,13 @@ kxreal recurrence_step(const kxreal& mu0, int k, const kxreal& r, const kxreal& 
   return c;
 }
 
-// The first order N above max(n, r) + 10 where the estimate of f_N / f_n,
-// the product of the ratios f_k / f_(k-1) ~ r / (k + sqrt(k^2 + sign r^2))
-// (Debye's leading term; 1 for J below k = r), falls under e^-180.
-int miller_start(int n, const kxreal& r, int sign) {
+// Decisions of the sum in doubles at least this far from the threshold
+// are those of the sum in binary128 (see miller_start).
+constexpr double miller_band = 1e-3;
+
+}  // namespace
+
+int miller_start_written(int n, const kxreal& r, int sign) {
   const __float128 x = r.hi;
   const __float128 top = std::max(static_cast<__float128>(n), x);
   __float128 estimate = 0;
@@ -57,7 +61,35 @@ int miller_start(int n, const kxreal& r, int sign) {
   }
 }
 
-}  // namespace
+// The written sum's order from the same sum in doubles. Both lie within
+// rounding of the exact sum of the same logarithms: the doubles within k
+// 2^-50 (1 + the partial sums' size), a term whose k^2 + sign x^2 the two
+// formats put on different sides of 0 below 10^-7, x rounded to a double
+// within 10^-9 of the sum. So each double decision further than
+// miller_band plus that from the threshold is the binary128 one; a nearer
+// one, or r outside (2^-60, 10^5) or n above 10^5, takes the written sum.
+// k >= top + 10 is kept in binary128 as the integer ceil(top + 10).
+int miller_start(int n, const kxreal& r, int sign) {
+  const __float128 x = r.hi;
+  if (!(x > 0x1p-60Q && x < 1e5Q) || n > 100000) return miller_start_written(n, r, sign);
+  const __float128 top = std::max(static_cast<__float128>(n), x);
+  const int first_decision = static_cast<int>(ceilq(top + miller_extra_orders));
+  const auto xd = static_cast<double>(x);
+  const auto margin = static_cast<double>(miller_margin);
+  double estimate = 0;
+  double estimate_n = 0;
+  for (int k = 1;; ++k) {
+    const double k2 = static_cast<double>(k) * k + sign * xd * xd;
+    if (k2 > 0) estimate += std::log(xd / (k + std::sqrt(k2)));
+    if (k == n) estimate_n = estimate;
+    if (k >= first_decision) {
+      const double off = estimate - (estimate_n - margin);
+      const double band = miller_band + 0x1p-40 * k * (1 + std::fabs(estimate) + std::fabs(estimate_n));
+      if (std::fabs(off) <= band) return miller_start_written(n, r, sign);
+      if (off < 0) return k;
+    }
+  }
+}
 
 hankel_sums hankel_expansion(const kxreal& mu, const kxreal& r) {
   kxreal p{1};

@@ -70,6 +70,15 @@ kxreal k_from_expansion(const kxreal& s, const kxreal& r);
 /// about e^(mu / 8r) while alternating, which mu <= 32 r holds to e^4.
 bool order_small_against(const kxreal& mu, const kxreal& r);
 
+/// The order N > max(n, r) + 10 at which Miller's recurrence starts: the
+/// first where the estimate of f_N / f_n, the product of the ratios
+/// f_k / f_(k-1) ~ r / (k + sqrt(k^2 + sign r^2)) (Debye's leading term; 1
+/// for J below k = r), summed as logarithms in binary128, falls under e^-180.
+/// miller_start sums in doubles and returns the same order, taking the
+/// binary128 sum of miller_start_written where the two could differ.
+int miller_start(int n, const kxreal& r, int sign);
+int miller_start_written(int n, const kxreal& r, int sign);
+
 /// f_(mu0+k)(r) for k = 0..N, up to one common factor, for J (sign -1) or
 /// I (sign +1), |mu0| <= 1/2: the recurrence f_(k-1) = (2 (mu0 + k) / r)
 /// f_k + sign f_(k+1) run down from f_N = 1, f_(N+1) = 0, with N > max(n, r)

@@ -7,6 +7,8 @@
 #include <quadmath.h>
 
 #include <kx/core/core.h>
+#include <kx/core/quad_from_integer.h>
+#include <kx/core/quad_integer.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/special/error_function.h>
 #include <kx/special/loop_budgets.h>
@@ -57,6 +59,9 @@ kxreal erf_series(const kxreal& x, routine r) {
   kxreal den{1};
   kxreal sum;
   kxreal previous{first_ratio};
+  // 2 x^2, the same words at every term.
+  kxreal factor;
+  kxmuld(x2, 2, factor);
   for (int k = 0;;) {
     kxreal t;
     kxdiv(num, den, t);
@@ -71,10 +76,8 @@ kxreal erf_series(const kxreal& x, routine r) {
     previous = ratio;
     ++k;
     if (k > kx::erf_term_limit) iteration_limit(r, 1);
-    kxreal factor;
-    kxmuld(x2, 2, factor);
     kxmul(num, factor, num);
-    kxmuld(den, 2 * k + 1, den);
+    kxmuld(den, kx::iq_from_integer(2 * k + 1), den);
   }
   kxreal e;
   kxexp(x2, e);
@@ -99,7 +102,7 @@ kxreal scaled_erfc(const kxreal& x, routine r) {
   for (int n = 2;; ++n) {
     if (n > kx::erf_term_limit) iteration_limit(r, 2);
     kxreal m;
-    kxmuld(rho, (n - 1) * 0.5Q, m);
+    kxmuld(rho, kx::iq_mul(kx::iq_from_integer(n - 1), 0.5Q), m);
     kxreal den;
     kxadd(x, m, den);
     kxdiv(kxreal{1}, den, rho);

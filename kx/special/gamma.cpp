@@ -11,6 +11,7 @@
 #include <span>
 
 #include <kx/core/core.h>
+#include <kx/core/quad_from_integer.h>
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
 #include <kx/special/gamma.h>
@@ -53,8 +54,9 @@ kxreal bessel_series(const kxreal& y, __float128 d, int which) {
   kxreal sum = term;
   for (int k = 1; k <= kx::gamma_series_term_limit; ++k) {
     kxreal divisor;
-    kxadd(y, kxreal{k}, divisor);
-    kxmuld(divisor, k, divisor);
+    const __float128 kq = kx::iq_from_integer(k);
+    kxadd(y, kxreal{kq}, divisor);
+    kxmuld(divisor, kq, divisor);
     kxdiv(term, divisor, term);
     kxmuld(term, d, term);
     kxadd(sum, term, sum);

@@ -3,6 +3,7 @@
 #include <quadmath.h>
 
 #include <kx/core/core.h>
+#include <kx/core/quad_integer.h>
 #include <kx/elementary/circle_constants.h>
 #include <kx/elementary/circular.h>
 #include <kx/elementary/exp_log.h>
@@ -20,12 +21,43 @@ constexpr int expm1_term_limit = 1000;
 constexpr int lower_gamma_term_limit = 1000000;
 }  // namespace
 
+namespace {
+
+// Where both words of s are zeros or lie at least 226 binades inside the
+// integer window, and s is normalised (s.hi is the rounded sum of its
+// words), kxmuld(s, 2^-226) is the two words scaled: each product is exact
+// with error +0, the two-sum of s.hi 2^-226 and s.lo 2^-226 is exact as
+// the unscaled one is, and so is the quick two-sum. Only a zero low word
+// may change its sign there, which no comparison sees.
+constexpr int eps_binades = 226;
+static_assert(eps * 0x1p226Q == 1);
+
+bool scales_exactly(const kxreal& s) {
+  const iq_u128 h = iq_bits(s.hi);
+  const iq_u128 l = iq_bits(s.lo);
+  const auto inside = [](iq_u128 b) {
+    return iq_in_window(iq_field_of(b)) && iq_in_window(iq_field_of(b) - eps_binades);
+  };
+  return inside(h) && (iq_is_zero(l) || inside(l)) && iq_bits(iq_add(s.hi, s.lo)) == h;
+}
+
+__float128 scaled_down(__float128 x) {
+  const iq_u128 b = iq_bits(x);
+  return iq_is_zero(b) ? x : iq_quad(b - (static_cast<iq_u128>(eps_binades) << 112));
+}
+
+}  // namespace
+
 bool settled(const kxreal& term, const kxreal& sum) {
   kxreal t;
   kxreal s;
   kxabs(term, t);
   kxabs(sum, s);
-  kxmuld(s, eps, s);
+  if (scales_exactly(s)) {
+    s = {scaled_down(s.hi), scaled_down(s.lo)};
+  } else {
+    kxmuld(s, eps, s);
+  }
   int ic = 0;
   kxcpr(t, s, ic);
   return ic <= 0;

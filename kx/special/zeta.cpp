@@ -5,6 +5,7 @@
 // Euler-Maclaurin: 40 leading terms and the Bernoulli tail at 40.
 #include <quadmath.h>
 
+#include <array>
 #include <span>
 
 #include <kx/core/core.h>
@@ -26,13 +27,19 @@ constexpr int overflow_order = 10000;
 // 2^-s is below the least subnormal here: zeta(s) = 1 to the format.
 constexpr __float128 unit_floor = 16495;
 
-// 226 log 2 / log(452/3): above it the direct sum needs fewer terms than Borwein's.
+// 226 log 2 / log(452/3): above it the direct sum needs fewer terms than
+// Borwein's. Formed once (logq is deterministic): the same word each call.
 __float128 direct_threshold() {
-  return 156.651262806547639928294459449547905Q / logq(150.666666666666666666666666666666658Q);
+  static const __float128 threshold =
+      156.651262806547639928294459449547905Q / logq(150.666666666666666666666666666666658Q);
+  return threshold;
 }
 
 // 224 log 2 / log 64: above it the direct sum beats Euler-Maclaurin at 40.
-__float128 maclaurin_threshold() { return 155.264968445427749309459995206631547Q / logq(64); }
+__float128 maclaurin_threshold() {
+  static const __float128 threshold = 155.264968445427749309459995206631547Q / logq(64);
+  return threshold;
+}
 
 // sum_{i>=1} 1/i^t, stopping by the 2^-226 test; `inverse_power(i)` gives i^-t.
 template <typename Power, typename Fail>
@@ -47,23 +54,22 @@ kxreal direct_sum(Power inverse_power, Fail fail) {
   __builtin_unreachable();
 }
 
-// Borwein: -S / (2^70 (1 - 2^(1-t))) with S = sum_{i=1..140} (-1)^(i-1) e_(i-1) / i^t;
-// `power(i)` gives i^t and `one_minus` 1 - 2^(1-t).
-template <typename Power>
-kxreal borwein_sum(Power power, const kxreal& one_minus) {
+// 2^70 and Borwein's weights e_0 .. e_139 (e_(i-1) divides the i-th term):
+// the same for every s, so formed once, by the operations in the order the
+// sum used to interleave them with its terms.
+struct borwein_weights {
   kxreal two_m;
-  kxnpwr(kxreal{2}, borwein_m, two_m);
+  std::array<kxreal, 2 * borwein_m> e;
+};
+
+borwein_weights form_borwein_weights() {
+  borwein_weights w;
+  kxnpwr(kxreal{2}, borwein_m, w.two_m);
   kxreal e;
-  kxneg(two_m, e);
-  __float128 sigma = 1;
-  kxreal sum;
+  kxneg(w.two_m, e);
   kxreal binomial;
   for (int i = 1; i <= 2 * borwein_m; ++i) {
-    kxreal term;
-    kxdiv(e, power(i), term);
-    kxmuld(term, sigma, term);
-    kxadd(sum, term, sum);
-    sigma = -sigma;
+    w.e[i - 1] = e;
     if (i == borwein_m) {
       binomial = kxreal{1};
       kxadd(e, binomial, e);
@@ -73,8 +79,30 @@ kxreal borwein_sum(Power power, const kxreal& one_minus) {
       kxadd(e, binomial, e);
     }
   }
+  return w;
+}
+
+const borwein_weights& stored_borwein_weights() {
+  static const borwein_weights w = form_borwein_weights();
+  return w;
+}
+
+// Borwein: -S / (2^70 (1 - 2^(1-t))) with S = sum_{i=1..140} (-1)^(i-1) e_(i-1) / i^t;
+// `power(i)` gives i^t and `one_minus` 1 - 2^(1-t).
+template <typename Power>
+kxreal borwein_sum(Power power, const kxreal& one_minus) {
+  const borwein_weights& w = stored_borwein_weights();
+  __float128 sigma = 1;
+  kxreal sum;
+  for (int i = 1; i <= 2 * borwein_m; ++i) {
+    kxreal term;
+    kxdiv(w.e[i - 1], power(i), term);
+    kxmuld(term, sigma, term);
+    kxadd(sum, term, sum);
+    sigma = -sigma;
+  }
   kxreal den;
-  kxmul(two_m, one_minus, den);
+  kxmul(w.two_m, one_minus, den);
   kxreal z;
   kxneg(sum, z);
   kxdiv(z, den, z);

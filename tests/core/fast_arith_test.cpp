@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <random>
 #include <tuple>
+#include <vector>
 
 #include <kx/core/arith_reference.h>
 #include <kx/core/binary_power.h>
@@ -22,6 +23,7 @@
 #include <kx/pslq/power_table.h>
 #include <kx/core/quad_divide.h>
 #include <kx/core/quad_fixed_sum.h>
+#include <kx/core/quad_from_integer.h>
 #include <kx/core/quad_wide_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
@@ -1195,5 +1197,128 @@ TEST(FastRoutines, WideSumAtItsEdges) {
     if (edge != subnormal) {
       EXPECT_GT(outside[edge], 0) << "edge " << edge << " never declined outside";
     }
+  }
+}
+
+namespace {
+
+// Divisors whose significand has at most 64 bits, and their neighbours just
+// past the limb (65 bits): small integers, powers of two, integers near
+// 2^63 and 2^64, random doubles, random 64- and 65-bit significands; either
+// sign, over the exponents of the window.
+__float128 short_divisor(words& w) {
+  const iq_u128 sign = w.coin() ? iq_sign_bit : 0;
+  const auto scaled_word = [&w, sign](__float128 x) {
+    return iq_quad((iq_bits(x) + (static_cast<iq_u128>(w.uniform(-300, 300)) << 112)) | sign);
+  };
+  switch (w.uniform(0, 7)) {
+    case 0: return iq_quad(iq_bits(static_cast<__float128>(w.uniform(1, 1000))) | sign);
+    case 1: return iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-4000, 4000)) << 112) | sign);
+    case 2: return scaled_word(static_cast<__float128>(~kx::iq_u64(0) - w.gen() % 4));
+    case 3: return scaled_word(static_cast<__float128>((kx::iq_u64(1) << 63) + w.gen() % 4));
+    case 4: return scaled_word(static_cast<__float128>(static_cast<double>(w.gen() >> 11)));
+    case 5: return scaled_word(static_cast<__float128>(w.gen() | (kx::iq_u64(1) << 63)));
+    default: {  // 64 or 65 significant bits: the last one at bit 49 or 48
+      const iq_u128 top = (static_cast<iq_u128>(w.gen()) << 48) & iq_fraction_mask;
+      return iq_quad(sign | (static_cast<iq_u128>(0x3fff + w.uniform(-300, 300)) << 112) | top |
+                     (iq_u128(1) << (w.coin() ? 49 : 48)));
+    }
+  }
+}
+
+// A dividend for y: random, y times a short q (an exact quotient), or a
+// significand m j + d (m the divisor's top 64 bits, d in -1..1), which puts
+// the first digit's remainder at 0, 8 or m - 8 (the limb's ends).
+__float128 dividend_for(words& w, __float128 y) {
+  const int fx = 0x3fff + w.uniform(-300, 300);
+  switch (w.uniform(0, 3)) {
+    case 0: {
+      const __float128 q = iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-30, 30)) << 112) |
+                                   ((w.fraction() >> 80) << 80) | (w.coin() ? iq_sign_bit : 0));
+      return y * q;
+    }
+    case 1: {
+      const iq_u128 m = kx::iq_significand(iq_bits(y)) >> 49;
+      iq_u128 sig = 0;
+      while (sig >> 112 != 1) sig = m * (w.gen() >> w.uniform(11, 16)) + static_cast<iq_u128>(w.uniform(-1, 1));
+      return iq_quad((w.coin() ? iq_sign_bit : 0) | (static_cast<iq_u128>(fx) << 112) | (sig & iq_fraction_mask));
+    }
+    default:
+      return w.word(fx, w.coin());
+  }
+}
+
+}  // namespace
+
+// The quotient by one limb for divisors of at most 64 significant bits has
+// the long division's digits and sticky bit and gives the compiler's word;
+// quotients that tie but for the sticky bit, exact ones, and divisors just
+// past the limb (which keep the long division) are each met.
+TEST(IntegerQuad, ShortDivisorQuotientsAreTheLongDivisions) {
+  words w(23);
+  long near_ties = 0;
+  long exact = 0;
+  long past_the_limb = 0;
+  const long count = scaled(3000000);
+  for (long i = 0; i < count; ++i) {
+    const __float128 y = short_divisor(w);
+    const __float128 x = dividend_for(w, y);
+    const kx::iq_num xn = kx::iq_unpack(iq_bits(x));
+    const kx::iq_num yn = kx::iq_unpack(iq_bits(y));
+    if (!kx::iq_is_short_divisor(yn)) {
+      ++past_the_limb;
+      continue;
+    }
+    const kx::iq_quotient_digits fast = kx::iq_short_quotient_digits(xn.sig, yn.sig);
+    const kx::iq_quotient_digits slow = kx::iq_long_quotient_digits(xn.sig, yn.sig);
+    ASSERT_TRUE(fast.q == slow.q && fast.sticky == slow.sticky) << hexq(x) << " / " << hexq(y);
+    ASSERT_TRUE(same(kx::iq_pack(kx::iq_quotient(xn, yn, true)), x / y)) << hexq(x) << " / " << hexq(y);
+    const int s = static_cast<int>(fast.q >> 116) + 3;
+    if ((fast.q & ((iq_u128(1) << s) - 1)) == iq_u128(1) << (s - 1)) ++near_ties;
+    if (!fast.sticky) ++exact;
+  }
+  EXPECT_GT(near_ties, count / 100);
+  EXPECT_GT(exact, count / 10);
+  EXPECT_GT(past_the_limb, count / 50);
+}
+
+// kxdivd and kxdiv by short divisors (b.hi for kxdiv, beside any low word)
+// against their plain formulas, both words bit for bit: dividends as above,
+// and a = +-b, (b q, +-0), whose zero remainders carry signed zeros.
+TEST(FastRoutines, ShortDivisorQuotientsAreThePlainFormulas) {
+  words w(24);
+  for (long i = 0; i < scaled(600000); ++i) {
+    const __float128 b = short_divisor(w);
+    const __float128 x = dividend_for(w, b);
+    const kxreal pair = w.pair(kx::iq_field_of(iq_bits(x)));
+    const kxreal bb = {b, w.pair(kx::iq_field_of(iq_bits(b))).lo};
+    const iq_u128 zero = w.coin() ? iq_sign_bit : 0;
+    for (const kxreal& a : {kxreal{x, pair.lo}, kxreal{x, iq_quad(zero)}, kxreal{b, iq_quad(zero)},
+                            kxreal{-b, pair.lo}}) {
+      kxreal fast, plain;
+      kxdivd(a, b, fast);
+      kx::reference_kxdivd(a, b, plain);
+      ASSERT_TRUE(same_words(fast, plain)) << "kxdivd " << hex(a) << " " << hexq(b);
+      kxdiv(a, bb, fast);
+      kx::reference_kxdiv(a, bb, plain);
+      ASSERT_TRUE(same_words(fast, plain)) << "kxdiv " << hex(a) << " " << hex(bb);
+    }
+  }
+}
+
+// Integers to binary128 from their bits are the compiler's conversions:
+// zero, +-1, the ends of int64, powers of two and their neighbours, random.
+TEST(IntegerQuad, IntegersAreTheCompilersConversions) {
+  std::mt19937_64 gen(25);
+  std::vector<std::int64_t> cases = {0, 1, -1, INT64_MAX, INT64_MIN, INT64_MIN + 1};
+  for (int k = 0; k < 63; ++k) {
+    for (const std::int64_t d : {-1, 0, 1}) {
+      cases.push_back((std::int64_t{1} << k) + d);
+      cases.push_back(-(std::int64_t{1} << k) - d);
+    }
+  }
+  for (int i = 0; i < 100000; ++i) cases.push_back(static_cast<std::int64_t>(gen()) >> (gen() % 64));
+  for (const std::int64_t i : cases) {
+    ASSERT_TRUE(same(kx::iq_from_integer(i), static_cast<__float128>(i))) << static_cast<long long>(i);
   }
 }
