@@ -12,6 +12,7 @@
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_product.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_unpacked.h>
@@ -97,6 +98,7 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   const iq_u128 bh = iq_bits(b.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bl = iq_bits(b.lo);
+  if (kx::iq_fixed_product(ah, al, bh, bl, c)) [[likely]] return true;
   if (!(pairs_in_window(ah, bh, al, bl) && product_in_window_or_zero(ah, bh) && product_in_window_or_zero(ah, bl) &&
         product_in_window_or_zero(bh, al) && product_in_window_or_zero(al, bl))) {
     return false;
