@@ -123,6 +123,7 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bb = iq_bits(b);
+  if (kx::iq_fixed_product_by_word(ah, al, bb, c)) [[likely]] return true;
   if (!(pairs_in_window(ah, bb, al, 0) && product_in_window_or_zero(ah, bb) && product_in_window_or_zero(bb, al))) {
     return false;
   }
