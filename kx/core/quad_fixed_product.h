@@ -64,7 +64,7 @@ struct iq_framed_product {
   return drop;
 }
 
-/// Knuth's two-sum of s = sig ulps and t in s's frame (|t| < 2^126), while
+/// Knuth's two-sum of s = sig ulps and t in s's frame (|t| <= 2^126), while
 /// the sum stays in s's binade: the exact sum is (sig + k) 2^124 + r with
 /// 0 <= r < 2^124, and it rounds at s's ulp to sig + k' (k' = k or k + 1,
 /// ties to even); the error t - k' 2^124 is exact. false when the sum falls

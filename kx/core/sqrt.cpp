@@ -4,6 +4,7 @@
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_root.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
@@ -81,6 +82,7 @@ void kxsqrt(const kxreal& a, kxreal& b) {
   if (kx::iq_less(a.hi, 0)) {
     kx::fatal("('*** KXSQRT: Argument is negative.')");
   }
+  if (kx::iq_fixed_sqrt(kx::iq_bits(a.hi), kx::iq_bits(a.lo), b)) return;
   if (fused_newton_sqrt(a, b)) return;
   b = kx::has_far_exponent(a.hi) ? scaled_newton_sqrt(a) : newton_sqrt(a);
 }

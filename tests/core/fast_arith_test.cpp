@@ -19,6 +19,7 @@
 #include <kx/pslq/integer_multiple.h>
 #include <kx/core/quad_divide.h>
 #include <kx/core/quad_fixed_product.h>
+#include <kx/core/quad_fixed_root.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
@@ -995,4 +996,51 @@ TEST(FastRoutines, FramedLowProductsAreGmps) {
   EXPECT_GT(taken, 0);
   EXPECT_GT(declined, 0);
   mpz_clears(x, y, p, q, r, nullptr);
+}
+
+// kxsqrt's fixed-point correction (quad_fixed_root.h) against the plain
+// formula, both words: low words of either sign 112 to 122 binades below
+// the high word (a.lo's frame word turns from exact to rounded to odd near
+// 120) and far below, zeros of either sign; exact squares of short
+// significands and squares beside them (a zero or tiny remainder); high
+// words that are powers of two or all ones and at the window's ends. The
+// fixed path must be met taken and declined.
+TEST(FastRoutines, FixedSquareRootsAtTheirEdges) {
+  words w(25);
+  long taken = 0, declined = 0;
+  for (long i = 0; i < scaled(400000); ++i) {
+    __float128 hi;
+    switch (w.uniform(0, 4)) {
+      case 0: {  // the square of a short significand
+        const __float128 q = iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-100, 100)) << 112) |
+                                     ((w.fraction() >> 60) << 60));
+        hi = q * q;
+        break;
+      }
+      case 1:
+        hi = iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-100, 100)) << 112) |
+                     (w.coin() ? 0 : iq_fraction_mask - w.uniform(0, 3)));
+        break;
+      case 2:
+        hi = w.word(w.coin() ? kx::iq_window_low + w.uniform(-2, 2) : kx::iq_window_high + w.uniform(-2, 2), false);
+        break;
+      default:
+        hi = w.word(0x3fff + w.uniform(-400, 400), false);
+    }
+    const int f = kx::iq_field_of(iq_bits(hi));
+    const int gap = w.one_in(5) ? w.uniform(123, 300) : w.uniform(112, 122);
+    const __float128 lo = w.one_in(8) ? iq_quad(w.coin() ? iq_sign_bit : 0) : w.word(f - gap, w.coin());
+    const kxreal a = {hi, lo};
+    const kxreal written = reference_sqrt(a);
+    kxreal fast;
+    const bool fixed = kx::iq_fixed_sqrt(iq_bits(a.hi), iq_bits(a.lo), fast);
+    ASSERT_TRUE(!fixed || same_words(fast, written)) << "fixed " << hex(a) << " gives " << hex(fast) << " not "
+                                                     << hex(written);
+    taken += fixed;
+    declined += !fixed;
+    kxsqrt(a, fast);
+    ASSERT_TRUE(same_words(fast, written)) << "kxsqrt " << hex(a) << " gives " << hex(fast) << " not " << hex(written);
+  }
+  EXPECT_GT(taken, 0);
+  EXPECT_GT(declined, 0);
 }
