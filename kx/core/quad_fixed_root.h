@@ -19,7 +19,7 @@ namespace kx {
 /// are worked in units u of 2^-120 of c11's ulp, where a.hi - c11 and c21
 /// are exact and even and a.lo exact or rounded to odd; t3 and the two-sum
 /// with t2 in t2's frame of quad_fixed_product.h.
-inline bool iq_fixed_sqrt(iq_u128 ah, iq_u128 al, kxreal& b) {
+[[gnu::always_inline]] inline bool iq_fixed_sqrt(iq_u128 ah, iq_u128 al, kxreal& b) {
   const int fx = iq_field_of(ah);
   const iq_num lo = iq_unpack(al);
   if (!(iq_in_window(fx) && (ah >> 127) == 0 && iq_in_window_or_zero(al) && (lo.sig == 0 || lo.field <= fx - 113))) {
