@@ -86,23 +86,23 @@ struct iq_framed_product {
 
 /// RN(x y) for the significands x and y of two low words, x y a product
 /// of 225 or 226 bits, in a frame whose unit is 2^l of its own (l >= 214),
-/// rounded to odd at the unit: the top 64 bits of each
-/// factor give A with x y in [A 2^98, A 2^98 + 2^164), so that the floor and
-/// the sticky bit of RN(x y) (within 2^112 of x y) are A's unless A's bits
-/// below l - 98 lie within 2^67 of a multiple: false there.
+/// rounded to odd at the unit: the top 64 bits of each factor give A with
+/// x y in [A 2^98, A 2^98 + 2^164), so that the floor and the sticky bit of
+/// RN(x y) (within 2^112 of x y) are A's unless A's bits below l - 98 lie
+/// within 2^67 of a multiple: false there. As l - 98 >= 116, that is read
+/// from A's high limb: its bits below l - 162 are at least 8 and at most
+/// 2^(l - 162) - 9.
 [[gnu::always_inline]] inline bool iq_frame_small_product(iq_u128 x, iq_u128 y, int l, iq_u128& v) {
-  const iq_u128 a = static_cast<iq_u128>(static_cast<iq_u64>(x >> 49)) * static_cast<iq_u64>(y >> 49);
-  const int shift = l - 98;
-  constexpr iq_u128 margin = iq_u128(1) << 67;
-  if (shift >= 128) {
-    if (shift == 128 && a > -margin) return false;
+  const auto high = static_cast<iq_u64>(
+      (static_cast<iq_u128>(static_cast<iq_u64>(x >> 49)) * static_cast<iq_u64>(y >> 49)) >> 64);
+  const int shift = l - 162;
+  if (shift > 64) {  // x y < 2^226 <= 2^l: below one unit
     v = 1;
     return true;
   }
-  const iq_u128 mask = (iq_u128(1) << shift) - 1;
-  const iq_u128 below = a & mask;
-  if (below < margin || mask - below < margin) return false;
-  v = (a >> shift) | 1;
+  const iq_u64 mask = shift == 64 ? ~iq_u64(0) : (iq_u64(1) << shift) - 1;
+  if ((high & mask) < 8 || (~high & mask) < 8) return false;
+  v = shift == 64 ? 1 : (high >> shift) | 1;
   return true;
 }
 
