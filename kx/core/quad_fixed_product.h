@@ -2,7 +2,7 @@
 //   c11 = RN(xh yh), c21 its exact error, c2 = RN(RN(xh yl) + RN(yh xl)),
 //   (s, e) = two-sum(c11, c2), t = RN(RN(c21 + e) + RN(xl yl)),
 //   (hi, lo) = quick-two-sum(s, t)
-// (kxmuld: yl = 0, no cross product yh xl and no xl yl). For pairs whose low
+// (kxmuld, for a word y: c2 = RN(y xl) and no low product). For pairs whose low
 // words lie 113 to 122 binades below their high words every term is
 // worked in a signed 128-bit integer whose unit is 2^-124 of c11's ulp, the
 // products from their integer products with fixed-position roundings; the
@@ -16,7 +16,6 @@
 namespace kx {
 
 using iq_s64 = std::int64_t;
-
 
 /// A product of two 113-bit significands rounded to 113 bits, nearest even:
 /// q in [2^112, 2^113] (2^113 when the rounding carries), the exact error
