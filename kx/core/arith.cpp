@@ -9,9 +9,12 @@
 // the one integer product of the significands.
 #include <quadmath.h>
 
+#include <cstring>
+
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_product.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_unpacked.h>
@@ -90,10 +93,19 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return iq_is_zero(x) || iq_is_zero(y) || iq_product_field_in_window(iq_field_of(x), iq_field_of(y));
 }
 
+// The bits of a word in memory, read as integers (not through a vector
+// register and the stack).
+[[gnu::always_inline]] inline iq_u128 bits_at(const __float128& x) {
+  iq_u128 b;
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
 // kxmul on unpacked words where every word and every product of two
 // nonzero words lies in the window: the terms of the plain formula in its
-// order, one pack per word.
-[[gnu::always_inline]] inline bool fused_product(const kxreal& a, const kxreal& b, kxreal& c) {
+// order, one pack per word. Out of line: the fixed-point path before it
+// takes the usual pairs.
+[[gnu::noinline]] bool unpacked_product(const kxreal& a, const kxreal& b, kxreal& c) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 bh = iq_bits(b.hi);
   const iq_u128 al = iq_bits(a.lo);
@@ -117,11 +129,19 @@ bool product_in_window_or_zero(iq_u128 x, iq_u128 y) {
   return true;
 }
 
+// kxmul in fixed point (quad_fixed_product.h) where it holds, else on
+// unpacked words.
+[[gnu::always_inline]] inline bool fused_product(const kxreal& a, const kxreal& b, kxreal& c) {
+  if (kx::iq_fixed_product(bits_at(a.hi), bits_at(a.lo), bits_at(b.hi), bits_at(b.lo), c)) [[likely]] return true;
+  return unpacked_product(a, b, c);
+}
+
 // kxmuld likewise, for b in the window or a zero.
 [[gnu::always_inline]] inline bool fused_product_by_word(const kxreal& a, __float128 b, kxreal& c) {
   const iq_u128 ah = iq_bits(a.hi);
   const iq_u128 al = iq_bits(a.lo);
   const iq_u128 bb = iq_bits(b);
+  if (kx::iq_fixed_product_by_word(ah, al, bb, c)) [[likely]] return true;
   if (!(pairs_in_window(ah, bb, al, 0) && product_in_window_or_zero(ah, bb) && product_in_window_or_zero(bb, al))) {
     return false;
   }

@@ -6,6 +6,7 @@
 // argument below does not hold, and the caller takes the written path.
 #pragma once
 
+#include <cstdint>
 #include <utility>
 
 #include <kx/core/quad_unpacked.h>
@@ -49,6 +50,22 @@ inline constexpr int iq_frame_shift = 124;
   const iq_u128 r = m - rest + (static_cast<iq_u128>(up) << drop);
   v = negative ? -static_cast<iq_s128>(r) : static_cast<iq_s128>(r);
   return true;
+}
+
+/// v rounded to 113 significant bits, nearest even, for an exact v with
+/// |v| < 2^127, in two's complement: floor((v + half - 1 + odd) / 2^drop)
+/// ulps, with drop from the top bit of |v| (of |v| - 1 for a negative v,
+/// one bit lower only for a power of two, which is kept either way).
+/// Returns the bits dropped (0 when v is kept).
+[[gnu::always_inline]] inline int iq_frame_round_signed(iq_s128& v) {
+  const auto high = static_cast<std::int64_t>(v >> 64);
+  const auto magnitude = static_cast<iq_u64>(high ^ (high >> 63));
+  if ((magnitude >> 49) == 0) return 0;
+  const int drop = 15 - __builtin_clzll(magnitude);
+  const auto low = static_cast<iq_u64>(v);
+  const iq_u64 odd = (low >> drop) & 1;
+  v = (v + static_cast<iq_s128>((iq_u64(1) << (drop - 1)) - 1 + odd)) & ~static_cast<iq_s128>((iq_u64(1) << drop) - 1);
+  return drop;
 }
 
 /// The exact error e = x + y - s of the two-sum of nonzero x and y, |x| >=

@@ -21,23 +21,6 @@ namespace kx {
   return (static_cast<iq_u128>(v1 >> k) << 64) | ((v0 >> k) | ((v1 << 1) << (63 - k)));
 }
 
-/// v rounded in place to 113 significant bits, nearest even, on its two's
-/// complement: with q = floor(v / 2^k), floor((v + 2^(k-1) - 1 + (q & 1)) /
-/// 2^k) is q + 1 exactly when the rest passes half or is half with q odd,
-/// for either sign. k comes from the top bit of v's one's complement, |v|'s
-/// but at a negative power of two, which both roundings leave as it is.
-/// False when that top bit is below 114 (the rounding would fall within two
-/// bits of the unit).
-[[gnu::always_inline]] inline bool iq_frame_round_signed(iq_s128& v) {
-  const iq_u64 high = static_cast<iq_u64>((v ^ (v >> 127)) >> 64);
-  if ((high >> 50) == 0) return false;
-  const int k = 15 - __builtin_clzll(high);  // 2 to 15
-  const iq_u128 u = static_cast<iq_u128>(v);
-  const iq_u64 bias = (iq_u64(1) << (k - 1)) - 1 + ((static_cast<iq_u64>(u) >> k) & 1);
-  v = static_cast<iq_s128>((u + bias) & ~static_cast<iq_u128>((iq_u64(1) << k) - 1));
-  return true;
-}
-
 /// 2^k as a 128-bit integer, for k in [64, 127], from its high half.
 [[gnu::always_inline]] inline iq_u128 iq_high_power(int k) { return static_cast<iq_u128>(iq_u64(1) << (k - 64)) << 64; }
 
@@ -98,9 +81,9 @@ namespace kx {
   const iq_num w2 = iq_unpack(bl);
   if (std::max(w1.field, w2.field) > fx + p - 113) return false;
   iq_s128 t = static_cast<iq_s128>(rest - iq_high_multiple(up, u)) + iq_frame_word(w1, fx, negative);
-  if (!iq_frame_round_signed(t)) return false;
+  if (iq_frame_round_signed(t) < 2) return false;
   t += iq_frame_word(w2, fx, negative);
-  if (!iq_frame_round_signed(t)) return false;
+  if (iq_frame_round_signed(t) < 2) return false;
   // hi = s + t rounded at s's ulp while s + t stays in s's binade (a carry
   // to the next one packs as such): k = floor(t / ulp) and n = k or k + 1.
   const iq_u128 sig_s = sig + up;

@@ -1,9 +1,12 @@
 // Square root by one Newton correction of the binary128 root, in Karp's form
 // that multiplies by the reciprocal root: b = t2 + (a - t2^2) t1 / 2 with
 // t1 = 1/sqrt(a.hi) and t2 = a.hi t1, the square t2^2 formed exactly.
+#include <cstring>
+
 #include <kx/core/core.h>
 #include <kx/core/eft.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_root.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_integer.h>
 #include <kx/core/quad_order.h>
@@ -71,9 +74,9 @@ kxreal scaled_newton_sqrt(const kxreal& a) {
   return kx::scaled_by_power_of_two(newton_sqrt(kx::scaled_by_power_of_two(a, -2 * k)), k);
 }
 
-}  // namespace
-
-void kxsqrt(const kxreal& a, kxreal& b) {
+// kxsqrt where the fixed-point path declines: zeros, negative operands,
+// words outside its conditions.
+[[gnu::noinline]] void sqrt_outside_fixed(const kxreal& a, kxreal& b) {
   if (kx::iq_is_zero_value(a.hi)) {
     b = {0, 0};
     return;
@@ -83,4 +86,16 @@ void kxsqrt(const kxreal& a, kxreal& b) {
   }
   if (fused_newton_sqrt(a, b)) return;
   b = kx::has_far_exponent(a.hi) ? scaled_newton_sqrt(a) : newton_sqrt(a);
+}
+
+}  // namespace
+
+// The fixed-point path takes only positive high words in the window, which
+// are neither zero nor negative.
+void kxsqrt(const kxreal& a, kxreal& b) {
+  kx::iq_u128 high, low;
+  std::memcpy(&high, &a.hi, sizeof high);
+  std::memcpy(&low, &a.lo, sizeof low);
+  if (kx::iq_fixed_sqrt(high, low, b)) [[likely]] return;
+  sqrt_outside_fixed(a, b);
 }

@@ -22,6 +22,8 @@
 #include <kx/pslq/nearest_quotient.h>
 #include <kx/pslq/power_table.h>
 #include <kx/core/quad_divide.h>
+#include <kx/core/quad_fixed_product.h>
+#include <kx/core/quad_fixed_root.h>
 #include <kx/core/quad_fixed_sum.h>
 #include <kx/core/quad_from_integer.h>
 #include <kx/core/quad_wide_sum.h>
@@ -1321,4 +1323,174 @@ TEST(IntegerQuad, IntegersAreTheCompilersConversions) {
   for (const std::int64_t i : cases) {
     ASSERT_TRUE(same(kx::iq_from_integer(i), static_cast<__float128>(i))) << static_cast<long long>(i);
   }
+}
+
+// The products in one fixed-point register (quad_fixed_product.h) against
+// the plain formulas, both words, on pairs at each edge of its conditions.
+// Rows: low words 112, 113, 114, 121, 122 and 123 binades below their high
+// words; high words 1 + d 2^-112 and 2 - 2d 2^-112, whose product 2 - 2d^2
+// 2^-224 rounds up into the next binade for d below 2^55 and not above;
+// high words that are powers of two or all ones, whose sum with the cross
+// products leaves their product's binade; short low words, whose product
+// lies on or beside a multiple of the frame's unit; and plain pairs. Half
+// of each row are squares (b = a); kxmuld(a, b.hi) rides along. Each row
+// must be met both taken and declined, except the plain one.
+TEST(FastRoutines, FixedProductsAtTheirEdges) {
+  words w(23);
+  const auto pair_of = [&w](__float128 hi, int gap, int fraction_bits) {
+    const int f = kx::iq_field_of(iq_bits(hi));
+    const iq_u128 fraction = fraction_bits < 0 ? w.fraction() : (w.fraction() >> (112 - fraction_bits)) << (112 - fraction_bits);
+    return kxreal{hi, iq_quad((w.coin() ? iq_sign_bit : 0) | (static_cast<iq_u128>(f - gap) << 112) | fraction)};
+  };
+  const auto scaled_word = [&w](iq_u128 significand) {
+    return iq_quad((w.coin() ? iq_sign_bit : 0) | (static_cast<iq_u128>(0x3fff + w.uniform(-200, 200)) << 112) |
+                   (significand & iq_fraction_mask));
+  };
+  const int edge_gaps[] = {112, 113, 114, 121, 122, 123};
+  enum { gaps, carry, binade, short_low, plain, rows };
+  for (int row = 0; row < rows; ++row) {
+    long taken = 0, declined = 0;
+    for (long i = 0; i < scaled(row == plain ? 600000 : 100000); ++i) {
+      kxreal a, b;
+      const int g1 = row == gaps ? edge_gaps[w.uniform(0, 5)] : w.uniform(113, row == plain ? 122 : 116);
+      const int g2 = row == gaps ? edge_gaps[w.uniform(0, 5)] : w.uniform(113, row == plain ? 122 : 116);
+      const int bits = row == short_low ? w.uniform(0, 8) : -1;
+      if (row == carry) {
+        const iq_u128 d = (static_cast<iq_u128>(w.gen()) & ((iq_u128(1) << w.uniform(1, 58)) - 1)) + 1;
+        a = pair_of(scaled_word(kx::iq_hidden_bit + d), g1, bits);
+        b = pair_of(scaled_word((kx::iq_hidden_bit << 1) - 2 * d), g2, bits);
+      } else if (row == binade) {
+        a = pair_of(scaled_word(w.coin() ? kx::iq_hidden_bit : iq_fraction_mask), g1, bits);
+        b = pair_of(scaled_word(w.coin() ? kx::iq_hidden_bit : iq_fraction_mask), g2, bits);
+      } else {
+        a = pair_of(w.word(0x3fff + w.uniform(-300, 300), w.coin()), g1, bits);
+        b = pair_of(w.word(0x3fff + w.uniform(-300, 300), w.coin()), g2, bits);
+      }
+      if (w.coin()) b = a;
+      kxreal fast, written;
+      kx::reference_kxmul(a, b, written);
+      const bool fixed = kx::iq_fixed_product(iq_bits(a.hi), iq_bits(a.lo), iq_bits(b.hi), iq_bits(b.lo), fast);
+      ASSERT_TRUE(!fixed || same_words(fast, written)) << "fixed " << hex(a) << " " << hex(b) << " gives " << hex(fast)
+                                                       << " not " << hex(written);
+      taken += fixed;
+      declined += !fixed;
+      kxmul(a, b, fast);
+      ASSERT_TRUE(same_words(fast, written)) << "kxmul " << hex(a) << " " << hex(b);
+      kx::reference_kxmuld(a, b.hi, written);
+      const bool fixed_by_word = kx::iq_fixed_product_by_word(iq_bits(a.hi), iq_bits(a.lo), iq_bits(b.hi), fast);
+      ASSERT_TRUE(!fixed_by_word || same_words(fast, written)) << "fixed by word " << hex(a) << " " << hexq(b.hi);
+      kxmuld(a, b.hi, fast);
+      ASSERT_TRUE(same_words(fast, written)) << "kxmuld " << hex(a) << " " << hexq(b.hi);
+    }
+    EXPECT_GT(taken, 0) << "row " << row;
+    if (row != plain) {
+      EXPECT_GT(declined, 0) << "row " << row;
+    }
+  }
+}
+
+// The low product of the fixed-point products, RN(x y) rounded to odd at
+// 2^sh from the top 64 bits of each factor, against GMP: x y at random, and
+// drawn within 2^100 to 2^180 of a multiple of 2^sh either way (the margin
+// of the approximation is 2^165), where it must be met taken and declined.
+TEST(FastRoutines, FramedLowProductsAreGmps) {
+  words w(24);
+  mpz_t x, y, p, q, r;
+  mpz_inits(x, y, p, q, r, nullptr);
+  const auto get_u128 = [&r](const mpz_t z) {
+    mpz_fdiv_q_2exp(r, z, 64);
+    return (static_cast<iq_u128>(mpz_get_ui(r)) << 64) | mpz_get_ui(z);
+  };
+  long taken = 0, declined = 0;
+  for (long i = 0; i < scaled(300000); ++i) {
+    const int sh = w.uniform(214, 233);
+    const bool near = w.coin();
+    set_u128(x, kx::iq_hidden_bit | w.fraction());
+    set_u128(y, kx::iq_hidden_bit | w.fraction());
+    if (near) {  // y = floor((M + d) / x) for the multiple M of 2^sh nearest x y
+      mpz_mul(p, x, y);
+      mpz_fdiv_q_2exp(p, p, sh - 1);
+      mpz_add_ui(p, p, 1);
+      mpz_fdiv_q_2exp(p, p, 1);
+      mpz_mul_2exp(p, p, sh);
+      mpz_set_ui(q, w.gen());
+      mpz_mul_2exp(q, q, w.uniform(36, 116));
+      if (w.coin()) {
+        mpz_add(p, p, q);
+      } else {
+        mpz_sub(p, p, q);
+      }
+      mpz_fdiv_q(y, p, x);
+      if (mpz_sizeinbase(y, 2) != 113) continue;
+    }
+    mpz_mul(p, x, y);
+    // RN(x y) at 113 bits, then its floor at 2^sh and whether bits are lost.
+    const int shift = static_cast<int>(mpz_sizeinbase(p, 2)) - 113;
+    mpz_fdiv_q_2exp(q, p, shift);
+    mpz_fdiv_r_2exp(r, p, shift);
+    mpz_mul_2exp(r, r, 1);
+    mpz_ui_pow_ui(p, 2, shift);
+    const int against_half = mpz_cmp(r, p);
+    if (against_half > 0 || (against_half == 0 && mpz_odd_p(q))) mpz_add_ui(q, q, 1);
+    mpz_mul_2exp(q, q, shift);
+    const bool inexact = mpz_scan1(q, 0) < static_cast<mp_bitcnt_t>(sh);
+    mpz_fdiv_q_2exp(q, q, sh);
+    const iq_u128 expected = get_u128(q) | static_cast<iq_u128>(inexact);
+    iq_u128 v;
+    const bool fixed = kx::iq_frame_small_product(get_u128(x), get_u128(y), sh, v);
+    ASSERT_TRUE(!fixed || v == expected) << "sh " << sh << " gives " << static_cast<unsigned long>(v) << " not "
+                                         << static_cast<unsigned long>(expected);
+    taken += fixed && near;
+    declined += !fixed && near;
+  }
+  EXPECT_GT(taken, 0);
+  EXPECT_GT(declined, 0);
+  mpz_clears(x, y, p, q, r, nullptr);
+}
+
+// kxsqrt's fixed-point correction (quad_fixed_root.h) against the plain
+// formula, both words: low words of either sign 112 to 122 binades below
+// the high word (a.lo's frame word turns from exact to rounded to odd near
+// 120) and far below, zeros of either sign; exact squares of short
+// significands and squares beside them (a zero or tiny remainder); high
+// words that are powers of two or all ones and at the window's ends. The
+// fixed path must be met taken and declined.
+TEST(FastRoutines, FixedSquareRootsAtTheirEdges) {
+  words w(25);
+  long taken = 0, declined = 0;
+  for (long i = 0; i < scaled(400000); ++i) {
+    __float128 hi;
+    switch (w.uniform(0, 4)) {
+      case 0: {  // the square of a short significand
+        const __float128 q = iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-100, 100)) << 112) |
+                                     ((w.fraction() >> 60) << 60));
+        hi = q * q;
+        break;
+      }
+      case 1:
+        hi = iq_quad((static_cast<iq_u128>(0x3fff + w.uniform(-100, 100)) << 112) |
+                     (w.coin() ? 0 : iq_fraction_mask - w.uniform(0, 3)));
+        break;
+      case 2:
+        hi = w.word(w.coin() ? kx::iq_window_low + w.uniform(-2, 2) : kx::iq_window_high + w.uniform(-2, 2), false);
+        break;
+      default:
+        hi = w.word(0x3fff + w.uniform(-400, 400), false);
+    }
+    const int f = kx::iq_field_of(iq_bits(hi));
+    const int gap = w.one_in(5) ? w.uniform(123, 300) : w.uniform(112, 122);
+    const __float128 lo = w.one_in(8) ? iq_quad(w.coin() ? iq_sign_bit : 0) : w.word(f - gap, w.coin());
+    const kxreal a = {hi, lo};
+    const kxreal written = reference_sqrt(a);
+    kxreal fast;
+    const bool fixed = kx::iq_fixed_sqrt(iq_bits(a.hi), iq_bits(a.lo), fast);
+    ASSERT_TRUE(!fixed || same_words(fast, written)) << "fixed " << hex(a) << " gives " << hex(fast) << " not "
+                                                     << hex(written);
+    taken += fixed;
+    declined += !fixed;
+    kxsqrt(a, fast);
+    ASSERT_TRUE(same_words(fast, written)) << "kxsqrt " << hex(a) << " gives " << hex(fast) << " not " << hex(written);
+  }
+  EXPECT_GT(taken, 0);
+  EXPECT_GT(declined, 0);
 }
